@@ -1,0 +1,12 @@
+# musicdisk_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>])
+# Builds one GoogleTest executable and registers each of its tests with CTest.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(musicdisk_add_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60
+                       PROPERTIES LABELS unit)
+endfunction()

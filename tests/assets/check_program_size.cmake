@@ -1,0 +1,12 @@
+# Fails unless PROGRAM is larger than the sum of the embedded files and contains each one.
+include(${ASSET_DIR}/asset_list.cmake)
+file(SIZE "${PROGRAM}" program_size)
+set(total 0)
+foreach(name IN LISTS MUSICDISK_EMBEDDED_FILES)
+  file(SIZE "${ASSET_DIR}/${name}" size)
+  math(EXPR total "${total} + ${size}")
+endforeach()
+if(NOT program_size GREATER total)
+  message(FATAL_ERROR "${PROGRAM} is ${program_size} bytes, less than the ${total} bytes of its assets")
+endif()
+message(STATUS "${PROGRAM}: ${program_size} bytes, embedded assets ${total} bytes")

@@ -1,0 +1,25 @@
+// The display window both drivers open: caption = application title, the picture's size as
+// client area, centred on the desktop, not resizable; full screen keeps the desktop's own
+// mode and the picture is scaled into it.
+// Depends on: SDL2 video, media/platform (application title).
+#pragma once
+
+#include <SDL.h>
+
+namespace media {
+
+// Starts SDL's video subsystem (counted); false when there is no video device.
+bool AcquireVideo();
+void ReleaseVideo();
+
+// A window for a width x height picture; depth 0 = a window, otherwise full screen on the
+// desktop's own mode. `extraFlags` adds SDL window flags (SDL_WINDOW_OPENGL ...).
+SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFlags);
+
+// Where a width x height picture goes in a drawable of drawableWidth x drawableHeight:
+// scaled uniformly to the largest size that fits, centred, whole pixels.
+SDL_Rect FitPicture(int drawableWidth, int drawableHeight, int width, int height);
+// True when the fitted picture is a whole multiple of its size (nearest sampling stays crisp).
+bool IsWholeScale(const SDL_Rect& fitted, int width, int height);
+
+}  // namespace media

@@ -1,0 +1,56 @@
+// Images: one or more pixmap frames with their driver textures, made on first draw and
+// made again when the display changes.
+// Depends on: pixmap.h, canvas_driver.h (textures), the pixmap loaders.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "media/draw2d/pixmap.h"
+
+namespace media {
+
+class TImageFrame;
+
+enum ImageFlags : int {
+  kImageMasked = 1,      // pixels of the mask colour become transparent (pixmaps without alpha)
+  kImageFiltered = 2,    // bilinear filtering; otherwise nearest texel
+  kImageMipmapped = 4,   // a full mip chain
+};
+constexpr int kDefaultImageFlags = kImageMasked | kImageFiltered;
+
+class TImage {
+ public:
+  int width = 0;
+  int height = 0;
+  int flags = 0;
+  int mask_r = 0, mask_g = 0, mask_b = 0;
+  float handle_x = 0.0f, handle_y = 0.0f;
+  std::vector<std::shared_ptr<TPixmap>> pixmaps;     // one per frame
+  std::vector<std::shared_ptr<TImageFrame>> frames;  // driver textures, made lazily
+  std::vector<int> seqs;                             // display sequence number of each texture; 0 = none
+
+  static std::shared_ptr<TImage> Create(int width, int height, int frameCount, int flags, int maskR,
+                                        int maskG, int maskB);
+  static std::shared_ptr<TImage> Load(std::u16string_view url, int flags, int maskR, int maskG,
+                                      int maskB);
+  static std::shared_ptr<TImage> Load(std::shared_ptr<TPixmap> pixmap, int flags, int maskR,
+                                      int maskG, int maskB);
+
+  // The texture of frame `index` for the current display, made on demand; null when there is
+  // none (no display, or the driver could not make one).
+  TImageFrame* Frame(int index);
+  // The pixmap of frame `index`; a write lock drops the texture so it is made again.
+  std::shared_ptr<TPixmap> Lock(int index, bool read, bool write);
+  // Stores `pixmap` as frame `index`, masked when the flags ask for it and it has no alpha.
+  void SetPixmap(int index, std::shared_ptr<TPixmap> pixmap);
+};
+
+// Loads a picture from `url`; flags -1 = the default flags (masked and filtered), mask black.
+std::shared_ptr<TImage> LoadImage(std::u16string_view url, int flags);
+
+// Loads a pixmap from `url` through the pixmap loaders (PNG). Null when none accepts it.
+std::shared_ptr<TPixmap> LoadPixmap(std::u16string_view url);
+
+}  // namespace media

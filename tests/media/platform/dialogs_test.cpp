@@ -1,0 +1,54 @@
+#include "media/platform/dialogs.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "media/platform/app_title.h"
+
+namespace media {
+namespace {
+
+TEST(Proceed, TheTestHookAnswersWithTheTextAndSeriousness) {
+  std::u16string askedText;
+  int askedSerious = -99;
+  SetProceedHookForTesting([&](std::u16string_view text, int serious) {
+    askedText = text;
+    askedSerious = serious;
+    return 0;
+  });
+  EXPECT_EQ(Proceed(u"Would you like a window? \u00C5", 3), 0);
+  EXPECT_EQ(askedText, u"Would you like a window? \u00C5");
+  EXPECT_EQ(askedSerious, 3);
+
+  SetProceedHookForTesting([](std::u16string_view, int) { return 1; });
+  EXPECT_EQ(Proceed(u"?", 0), 1);
+  SetProceedHookForTesting({});
+}
+
+// With no display to show it on, the box cannot appear; that counts as Cancel and must not
+// wait for anyone.
+TEST(Proceed, ABoxThatCannotBeShownAnswersCancel) {
+  SetProceedHookForTesting({});
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  EXPECT_EQ(Proceed(u"Question?", 0), -1);
+  EXPECT_EQ(Proceed(u"Question?", 1), -1);
+  // The box brought video up for the display that opens next.
+  EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  SDL_Quit();
+}
+
+TEST(AppTitle, HasANeutralDefaultAndKeepsWhatIsSet) {
+  EXPECT_FALSE(AppTitle().empty());
+  const std::u16string before = AppTitle();
+  SetAppTitle(u"Sm\u00F8rrebr\u00F8d #1");
+  EXPECT_EQ(AppTitle(), u"Sm\u00F8rrebr\u00F8d #1");
+  SetAppTitle(before);
+}
+
+}  // namespace
+}  // namespace media

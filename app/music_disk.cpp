@@ -17,6 +17,7 @@
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
 #include "media/resources/stream_factory.h"
+#include "timing/delta.h"
 
 namespace app {
 
@@ -109,7 +110,10 @@ int MusicDiskMain(AppState& state) {
   HasRun() = true;
 
   RegisterApplicationFiles();
+  // Library modules: streams first (everything loads through them), then frame timing,
+  // which subscribes to the flip hook.
   media::InitStreams();
+  timing::InitDelta();
   media::SetGraphicsDriver(media::GLCanvasDriver(), kBackBufferFlag);
   state.scrollText = AssembleScrollText();
   LoadPicturesAndFonts(state);

@@ -30,6 +30,10 @@ class DemoScroll {
   static int add(ScrollState& scroll, std::u16string_view text);
   // Updates and draws every letter in list order.
   static int UpdateAll(AppState& state);
+  // Moves this letter, emits the next character when it is time, draws it, and removes it
+  // from the list (`self` is its place there) once it has passed the left edge.
+  int Update(AppState& state, std::list<std::unique_ptr<DemoScroll>>::iterator self);
+  int Draw() const;
 };
 
 // The 276-character greeting text; the grave accent is the pause mark.

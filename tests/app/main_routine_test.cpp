@@ -29,7 +29,7 @@ namespace {
 struct ProcessEnded {};
 
 struct ScriptedEvent {
-  int frame;  // main-loop frame (frameTick while it is drawn), from 1
+  int frame;  // main-loop frame (pauseTick while it is presented; no pause mark comes this early)
   media::Event event;
   bool fired = false;
 };
@@ -69,7 +69,7 @@ class MainRoutineTest : public ::testing::Test {
   static void OnFlip(void* context) {
     auto* self = static_cast<MainRoutineTest*>(context);
     for (ScriptedEvent& e : self->script_) {
-      if (!e.fired && e.frame == self->state_.frameTick) {
+      if (!e.fired && e.frame == self->state_.pauseTick) {
         media::EmitEvent(e.event);
         e.fired = true;
       }
@@ -101,8 +101,8 @@ TEST_F(MainRoutineTest, EscapeEndsTheLoopThroughShutdown) {
   ASSERT_TRUE(RunMain());
   ASSERT_EQ(questions_.size(), 1u);
   EXPECT_EQ(questions_[0], u"Would You Like To Run In Fullscreen Mode?");
-  EXPECT_EQ(state_.frameTick, 4);  // frames 0..3 drawn, then Escape is seen
-  EXPECT_EQ(state_.pauseTick, 4);
+  EXPECT_EQ(state_.pauseTick, 4);  // frames 0..3 drawn, then Escape is seen
+  EXPECT_EQ(state_.frameTick, 5);  // plus the scroller's first emission
   EXPECT_EQ(state_.currentTrack, 1);
   EXPECT_EQ(state_.spectrum.size(), 512u);
   EXPECT_EQ(state_.scrollText.size(), 276u);
@@ -114,14 +114,14 @@ TEST_F(MainRoutineTest, EscapeEndsTheLoopThroughShutdown) {
 TEST_F(MainRoutineTest, CloseRequestEndsTheLoopLikeEscape) {
   At(2, {media::kEventAppTerminate});
   ASSERT_TRUE(RunMain());
-  EXPECT_EQ(state_.frameTick, 3);
+  EXPECT_EQ(state_.pauseTick, 3);
 }
 
 TEST_F(MainRoutineTest, CloseRequestIsNotAskedInAFrameWithEscape) {
   At(2, {media::kEventAppTerminate});
   At(2, {media::kEventKeyDown, media::kKeyEscape});
   ASSERT_TRUE(RunMain());
-  EXPECT_EQ(state_.frameTick, 3);
+  EXPECT_EQ(state_.pauseTick, 3);
   EXPECT_EQ(media::AppTerminate(), 1);  // still pending: nobody read it
 }
 

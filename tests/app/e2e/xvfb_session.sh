@@ -32,18 +32,18 @@ wait_window() {
   return 1
 }
 
-wait_exit() {  # wait_exit <pid> <seconds>; prints the exit code
+wait_exit() {  # wait_exit <pid> <seconds>; sets rc to the exit code, or "timeout"
   local pid="$1" limit="$2"
   for ((i = 0; i < limit * 10; i++)); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
-      echo $?
+      rc=$?
       return 0
     fi
     sleep 0.1
   done
   kill -9 "$pid" 2>/dev/null
-  echo "timeout"
+  rc=timeout
 }
 
 question_box='!($2 == 800 && $3 == 600)'
@@ -56,7 +56,7 @@ if box="$(wait_window "$question_box" 20)"; then
   pass "the question box appears with the title"
   sleep 0.3
   xdotool key --window "$box" Escape
-  rc="$(wait_exit "$pid" 10)"
+  wait_exit "$pid" 10
   [[ "$rc" == 0 ]] && pass "Escape in the question box exits 0" || fail "Escape in the question box: exit $rc"
   [[ -z "$(titled_windows | awk "$main_window")" ]] && pass "no main window after Cancel" || fail "a main window is open after Cancel"
 else
@@ -74,7 +74,7 @@ if box="$(wait_window "$question_box" 20)"; then
     pass "a display opens after Return ($(titled_windows | grep "^$win"))"
     xdotool windowfocus --sync "$win" 2>/dev/null || true
     xdotool key --window "$win" Escape
-    rc="$(wait_exit "$pid" 10)"
+    wait_exit "$pid" 10
     [[ "$rc" == 0 ]] && pass "Escape in the running program exits 0" || fail "Escape in the running program: exit $rc"
   else
     fail "no display after Return"; kill -9 "$pid" 2>/dev/null
@@ -86,7 +86,7 @@ fi
 # 3. Without an audio output: the diagnostic, exit 0, no window at all.
 SDL_AUDIODRIVER=no-such-driver "$program" 2>"$work/err3" &
 pid=$!
-rc="$(wait_exit "$pid" 10)"
+wait_exit "$pid" 10
 [[ "$rc" == 0 ]] && pass "no audio output: exit 0" || fail "no audio output: exit $rc"
 grep -qx "Can't initialize output device" "$work/err3" && pass "no audio output: diagnostic on stderr" ||
   fail "no audio output: stderr was '$(cat "$work/err3")'"

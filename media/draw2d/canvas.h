@@ -1,6 +1,6 @@
-// The drawing front end: opens the 800x600 display, keeps the drawing state (colours,
-// alpha, blend mode, clear colour, current font) and presents frames at the chosen pacing.
-// Depends on: media/platform (window events, clock), the selected canvas driver.
+// The drawing front end: opens the display, keeps the drawing state (canvas_graphics.h),
+// forwards it to the selected driver and presents frames at the chosen pacing.
+// Depends on: media/platform (clock, polled input, process end), the canvas drivers.
 #pragma once
 
 #include <cstdint>
@@ -13,19 +13,22 @@
 
 namespace media {
 
-class TCanvasDriver;
-class TGraphics;
+// The default flags the program passes to SetGraphicsDriver: render into a back buffer.
+constexpr int kGraphicsBackBuffer = 2;
 
-// The OpenGL driver: the one the program selects.
+// The OpenGL driver: the one the program selects (and the one selected at start).
 TCanvasDriver* GLCanvasDriver();
 // Selects the driver for later Graphics calls; `defaultFlags` is ORed into their flags.
 void SetGraphicsDriver(TCanvasDriver* driver, int defaultFlags);
 
-// Opens the display: depth 0 = a window, otherwise full screen. Null when it cannot open.
+// Opens the display: depth 0 = a window, otherwise full screen. When the selected driver
+// cannot open one, its fallback is tried (the software driver for GL). Null when no display
+// can be had at all.
 std::shared_ptr<TGraphics> Graphics(int width, int height, int depth, int hertz, int flags);
 // Closes the display Graphics opened, if any.
 void CloseGraphics();
 
+// Fills the viewport with the clear colour.
 void Cls();
 void SetClsColor(int r, int g, int b);
 // Presents the frame; sync -1 = the pacing chosen by Graphics. Runs the flip hook first.
@@ -34,11 +37,33 @@ void SetColor(int r, int g, int b);
 void SetAlpha(float alpha);
 void SetBlend(int mode);
 void DrawImage(const std::shared_ptr<TImage>& image, float x, float y, int frame);
+// Draws `text` in the current image font with its pen starting at (x, y).
 void DrawText(std::u16string_view text, float x, float y);
 
-// Flip hook: callbacks run at the start of every Flip, lower priority first.
+// A rectangle in the draw colour, through the matrix like a picture.
+void DrawRect(float x, float y, float width, float height);
+
+// The rest of the drawing state (the program leaves it at its initial values).
+void SetLineWidth(float width);
+void SetRotation(float degrees);
+void SetScale(float x, float y);
+void SetViewport(int x, int y, int width, int height);
+void SetOrigin(float x, float y);
+// The point of the text that lands on DrawText's (x, y).
+void SetHandle(float x, float y);
+void SetVirtualResolution(float width, float height);
+
+// The pixels of a rectangle of the back buffer (RGBA, format 6), or null without a display.
+std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height);
+
+// Flip hook: callbacks run at the start of every Flip, lower priority first (equal
+// priorities in the order they were added). A callback may add or remove hooks.
 using FlipHookFunction = void (*)(void* context);
 void AddFlipHook(FlipHookFunction function, void* context, int priority);
 void RemoveFlipHook(FlipHookFunction function, void* context);
+
+// Closes the display and returns the front end to its state at start (GL driver selected,
+// back-buffer default flags). Flip hooks stay. For tests only.
+void ResetCanvasForTesting();
 
 }  // namespace media

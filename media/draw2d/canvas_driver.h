@@ -20,11 +20,11 @@ class TGraphics {
   // Releases the window and device; the object stays but draws nothing afterwards.
   virtual void Close() {}
 
-  int width = 0;   // size of the picture in pixels (800x600 for the program)
+  int width = 0;  // size of the picture in pixels (800x600 for the program)
   int height = 0;
-  int depth = 0;   // 0 = a window, otherwise full screen
+  int depth = 0;  // 0 = a window, otherwise full screen
   int hertz = 0;
-  int flags = 0;   // the Graphics flags with the default flags ORed in
+  int flags = 0;  // the Graphics flags with the default flags ORed in
 };
 
 struct TGraphicsMode {

@@ -16,7 +16,7 @@ struct TCanvasGraphics {
   std::int32_t color_red = 255;  // draw colour, 0..255 once the driver has clamped it
   std::int32_t color_green = 255;
   std::int32_t color_blue = 255;
-  float color_alpha = 1.0f;  // draw alpha, 0..1 once clamped
+  float color_alpha = 1.0f;       // draw alpha, 0..1 once clamped
   std::int32_t clscolor_red = 0;  // clear colour
   std::int32_t clscolor_green = 0;
   std::int32_t clscolor_blue = 0;

@@ -6,11 +6,18 @@
 
 #include <SDL.h>
 
+#include <vector>
+
+#include "media/draw2d/canvas_driver.h"
+
 namespace media {
 
 // Starts SDL's video subsystem (counted); false when there is no video device.
 bool AcquireVideo();
 void ReleaseVideo();
+
+// The modes of the main display; empty without a video device.
+std::vector<TGraphicsMode> DesktopDisplayModes();
 
 // A window for a width x height picture; depth 0 = a window, otherwise full screen on the
 // desktop's own mode. `extraFlags` adds SDL window flags (SDL_WINDOW_OPENGL ...).

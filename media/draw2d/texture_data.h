@@ -19,13 +19,13 @@ struct TTextureLevel {
 };
 
 struct TTextureData {
-  int imageWidth = 0;   // the picture's size
+  int imageWidth = 0;  // the picture's size
   int imageHeight = 0;
-  int width = 0;        // the texture's size: powers of two
+  int width = 0;  // the texture's size: powers of two
   int height = 0;
-  int flags = 0;        // image flags (filtered, mipmapped)
-  float uscale = 0.0f;  // 1 / width
-  float vscale = 0.0f;  // 1 / height
+  int flags = 0;                      // image flags (filtered, mipmapped)
+  float uscale = 0.0f;                // 1 / width
+  float vscale = 0.0f;                // 1 / height
   std::vector<TTextureLevel> levels;  // level 0 first; one level without the mipmapped flag
   // Texels of all levels one after another, rows top first: R, G, B, A bytes in memory
   // order, so red is the lowest byte of each value on a little-endian machine.

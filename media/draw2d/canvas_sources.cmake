@@ -1,0 +1,11 @@
+# The drawing front end, the drawing state, both drivers and what they share.
+list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
+  canvas.cpp
+  canvas_graphics.cpp
+  display_window.cpp
+  texture_data.cpp
+  soft_raster.cpp
+  soft_driver.cpp
+  gl_device.cpp
+  gl_driver.cpp
+)

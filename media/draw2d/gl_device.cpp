@@ -1,0 +1,181 @@
+#include "media/draw2d/gl_device.h"
+
+#include <cstddef>
+
+#include "media/draw2d/gl_driver.h"
+
+namespace media {
+
+namespace {
+
+// Written for both GLSL 1.20 and GLSL ES 1.00; the version line is put in front.
+constexpr char kVertexShader[] = R"(
+attribute vec2 a_position;
+attribute vec2 a_texcoord;
+attribute vec4 a_color;
+uniform vec4 u_projection;
+varying vec2 v_texcoord;
+varying vec4 v_color;
+void main() {
+  gl_Position = vec4(a_position * u_projection.xy + u_projection.zw, 0.0, 1.0);
+  v_texcoord = a_texcoord;
+  v_color = a_color;
+}
+)";
+
+constexpr char kFragmentShader[] = R"(
+uniform sampler2D u_texture;
+uniform float u_alphaRef;
+varying vec2 v_texcoord;
+varying vec4 v_color;
+void main() {
+  vec4 color = texture2D(u_texture, v_texcoord) * v_color;
+  if (color.a < u_alphaRef) discard;
+  gl_FragColor = color;
+}
+)";
+
+constexpr char kDesktopPrefix[] = "#version 120\n";
+constexpr char kEsPrefix[] =
+    "#version 100\n#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n"
+    "precision mediump float;\n#endif\n";
+
+GLuint CompileShader(GLenum type, const char* prefix, const char* source) {
+  const GLuint shader = glCreateShader(type);
+  const char* parts[2] = {prefix, source};
+  glShaderSource(shader, 2, parts, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok != GL_TRUE) {
+    glDeleteShader(shader);
+    return 0;
+  }
+  return shader;
+}
+
+bool BuildProgram(TGLGraphics& g) {
+  const char* prefix = g.es ? kEsPrefix : kDesktopPrefix;
+  const GLuint vs = CompileShader(GL_VERTEX_SHADER, prefix, kVertexShader);
+  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, prefix, kFragmentShader);
+  if (vs == 0 || fs == 0) {
+    if (vs != 0) glDeleteShader(vs);
+    if (fs != 0) glDeleteShader(fs);
+    return false;
+  }
+  g.program = glCreateProgram();
+  glAttachShader(g.program, vs);
+  glAttachShader(g.program, fs);
+  glBindAttribLocation(g.program, kPositionAttribute, "a_position");
+  glBindAttribLocation(g.program, kTexcoordAttribute, "a_texcoord");
+  glBindAttribLocation(g.program, kColorAttribute, "a_color");
+  glLinkProgram(g.program);
+  glDeleteShader(vs);
+  glDeleteShader(fs);
+  GLint ok = GL_FALSE;
+  glGetProgramiv(g.program, GL_LINK_STATUS, &ok);
+  if (ok != GL_TRUE) return false;
+  glUseProgram(g.program);
+  glUniform1i(glGetUniformLocation(g.program, "u_texture"), 0);
+  g.projectionUniform = glGetUniformLocation(g.program, "u_projection");
+  g.alphaRefUniform = glGetUniformLocation(g.program, "u_alphaRef");
+  return true;
+}
+
+bool BuildObjects(TGLGraphics& g) {
+  ClearGLErrors();
+  if (!BuildProgram(g)) return false;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &g.maxTextureSize);
+  g.tellsResets = epoxy_is_desktop_gl() &&
+                  (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness"));
+
+  glGenBuffers(1, &g.vertexBuffer);
+  glBindBuffer(GL_ARRAY_BUFFER, g.vertexBuffer);
+  glEnableVertexAttribArray(kPositionAttribute);
+  glEnableVertexAttribArray(kTexcoordAttribute);
+  glEnableVertexAttribArray(kColorAttribute);
+  glVertexAttribPointer(kPositionAttribute, 2, GL_FLOAT, GL_FALSE, sizeof(TGLVertex),
+                        reinterpret_cast<const void*>(offsetof(TGLVertex, x)));
+  glVertexAttribPointer(kTexcoordAttribute, 2, GL_FLOAT, GL_FALSE, sizeof(TGLVertex),
+                        reinterpret_cast<const void*>(offsetof(TGLVertex, u)));
+  glVertexAttribPointer(kColorAttribute, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(TGLVertex),
+                        reinterpret_cast<const void*>(offsetof(TGLVertex, color)));
+
+  glActiveTexture(GL_TEXTURE0);
+  const std::uint32_t white = 0xFFFFFFFFu;
+  glGenTextures(1, &g.whiteTexture);
+  glBindTexture(GL_TEXTURE_2D, g.whiteTexture);
+  SetTextureParameters(GL_NEAREST, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
+
+  glGenTextures(1, &g.framebufferTexture);
+  glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
+  SetTextureParameters(GL_NEAREST, GL_NEAREST);
+  g.framebufferFilter = GL_NEAREST;
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, g.width, g.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glGenFramebuffers(1, &g.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.framebufferTexture,
+                         0);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  return glGetError() == GL_NO_ERROR;
+}
+
+// Context kinds in order of preference: OpenGL 2.1, then OpenGL ES 2.0.
+struct ContextKind {
+  int profile;
+  int major;
+  int minor;
+  bool es;
+};
+constexpr ContextKind kContextKinds[] = {
+    {SDL_GL_CONTEXT_PROFILE_COMPATIBILITY, 2, 1, false},
+    {SDL_GL_CONTEXT_PROFILE_ES, 2, 0, true},
+};
+
+}  // namespace
+
+void ClearGLErrors() {
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+}
+
+void SetTextureParameters(GLint filter, GLint minFilter) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+void SetGLWindowAttributes() {
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, kContextKinds[0].profile);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kContextKinds[0].major);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, kContextKinds[0].minor);
+}
+
+bool CreateGLDevice(TGLGraphics& g) {
+  for (const ContextKind& kind : kContextKinds) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, kind.profile);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kind.major);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, kind.minor);
+    g.context = SDL_GL_CreateContext(g.window);
+    if (g.context == nullptr) continue;
+    g.es = kind.es;
+    if (SDL_GL_MakeCurrent(g.window, g.context) == 0 && BuildObjects(g)) return true;
+    SDL_GL_DeleteContext(g.context);
+    g.context = nullptr;
+  }
+  return false;
+}
+
+}  // namespace media

@@ -1,0 +1,66 @@
+// The GL device of one display: the SDL window, its OpenGL 2.1 (or OpenGL ES 2.0) context
+// and the objects every frame uses: the shader program, the vertex buffer and the
+// framebuffer object the picture is drawn into.
+// Depends on: SDL2 video, libepoxy.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <SDL.h>
+
+#include <cstdint>
+
+#include "media/draw2d/canvas_driver.h"
+#include "media/draw2d/display_window.h"
+
+namespace media {
+
+// A display of the GL driver: the window, its context and the objects made in it.
+class TGLGraphics final : public TGraphics {
+ public:
+  ~TGLGraphics() override { Close(); }
+
+  void Close() override {
+    // Deleting the context frees every object made in it.
+    if (context != nullptr) SDL_GL_DeleteContext(context);
+    context = nullptr;
+    if (window != nullptr && ownsWindow) SDL_DestroyWindow(window);
+    if (window != nullptr) ReleaseVideo();
+    window = nullptr;
+  }
+
+  SDL_Window* window = nullptr;
+  bool ownsWindow = false;          // false for an attached window
+  SDL_GLContext context = nullptr;  // null while lost
+  bool es = false;                  // an OpenGL ES context
+  std::uint32_t generation = 0;     // of the context; textures remember it
+  GLuint program = 0;
+  GLint projectionUniform = -1;  // vec4: x scale, y scale, x offset, y offset
+  GLint alphaRefUniform = -1;    // fragments with alpha below it are discarded
+  GLuint vertexBuffer = 0;
+  GLuint framebuffer = 0;  // what every frame is drawn into
+  GLuint framebufferTexture = 0;
+  GLint framebufferFilter = 0;  // as last set, for presenting
+  GLuint whiteTexture = 0;      // bound when nothing is: colour from the vertices alone
+  GLint maxTextureSize = 0;
+  bool tellsResets = false;  // the context can report that the driver reset it
+};
+
+// The pixel format the display window is created with: 8-bit RGB, double-buffered, no
+// depth or stencil.
+void SetGLWindowAttributes();
+// Makes a context on graphics.window (OpenGL 2.1, else OpenGL ES 2.0), makes it current and
+// builds the objects. False when no kind of context works; the context is then null.
+bool CreateGLDevice(TGLGraphics& graphics);
+
+// Filtering and clamped addressing of the bound texture.
+void SetTextureParameters(GLint filter, GLint minFilter);
+// Forgets earlier errors, so that the next glGetError speaks of what follows.
+void ClearGLErrors();
+
+// Where the vertex shader reads each corner's parts.
+constexpr GLuint kPositionAttribute = 0;
+constexpr GLuint kTexcoordAttribute = 1;
+constexpr GLuint kColorAttribute = 2;
+
+}  // namespace media

@@ -1,0 +1,577 @@
+#include "media/draw2d/gl_driver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+
+#include "media/draw2d/canvas.h"
+#include "media/draw2d/display_window.h"
+#include "media/draw2d/gl_device.h"
+#include "media/draw2d/image.h"
+#include "media/draw2d/pixmap.h"
+#include "media/draw2d/shape_geometry.h"
+#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/texture_data.h"
+
+namespace media {
+
+// A texture of the GL driver.
+class TGLImageFrame final : public TImageFrame {
+ public:
+  TGLImageFrame(TGLCanvasDriver* driver, GLuint texture, std::uint32_t generation, int flags,
+                float uscale, float vscale)
+      : driver_(driver),
+        texture_(texture),
+        generation_(generation),
+        flags_(flags),
+        uscale_(uscale),
+        vscale_(vscale) {}
+  ~TGLImageFrame() override { driver_->ForgetFrame(this, texture_, generation_); }
+
+  void Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx, float sy,
+            float sw, float sh) override {
+    driver_->DrawFrame(*this, x0, y0, x1, y1, tx, ty, sx, sy, sw, sh);
+  }
+
+  GLuint texture() const { return texture_; }
+  std::uint32_t generation() const { return generation_; }
+  int flags() const { return flags_; }
+  float uscale() const { return uscale_; }
+  float vscale() const { return vscale_; }
+
+ private:
+  TGLCanvasDriver* driver_;
+  GLuint texture_;
+  std::uint32_t generation_;  // the context the texture lives in
+  int flags_;
+  float uscale_;  // 1 / texture width
+  float vscale_;  // 1 / texture height
+};
+
+namespace {
+
+// Blend mode 1 draws where the 8-bit alpha would be >= 128: the value halfway between.
+constexpr float kMaskAlphaRef = 127.5f / 255.0f;
+constexpr float kNoAlphaTest = -1.0f;
+
+}  // namespace
+
+TGLCanvasDriver::TGLCanvasDriver() {
+  // Big enough for every shape but long polygons, so drawing never allocates.
+  fanVertices_.reserve(kOvalPoints);
+}
+
+bool TGLCanvasDriver::MakeContext(TGLGraphics& g) {
+  if (!CreateGLDevice(g)) return false;
+  g.generation = ++generationCounter_;
+  if (g.generation == 0) g.generation = ++generationCounter_;
+  swapInterval_ = -1;
+  return true;
+}
+
+std::vector<TGraphicsMode> TGLCanvasDriver::GraphicsModes() {
+  return DesktopDisplayModes();
+}
+
+std::shared_ptr<TGraphics> TGLCanvasDriver::AttachGraphics(void* window, int flags) {
+  if (window == nullptr || !AcquireVideo()) return nullptr;
+  auto graphics = std::make_shared<TGLGraphics>();
+  graphics->window = static_cast<SDL_Window*>(window);
+  graphics->ownsWindow = false;
+  graphics->flags = flags;
+  SDL_GetWindowSize(graphics->window, &graphics->width, &graphics->height);
+  if (!MakeContext(*graphics)) return nullptr;  // releases the video subsystem on the way out
+  return graphics;
+}
+
+std::shared_ptr<TGraphics> TGLCanvasDriver::CreateGraphics(int width, int height, int depth,
+                                                           int hertz, int flags) {
+  if (width <= 0 || height <= 0 || !AcquireVideo()) return nullptr;
+  SetGLWindowAttributes();
+  SDL_Window* window =
+      CreateDisplayWindow(width, height, depth, SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (window == nullptr) {
+    ReleaseVideo();
+    return nullptr;
+  }
+  auto graphics = std::make_shared<TGLGraphics>();
+  graphics->window = window;
+  graphics->ownsWindow = true;
+  graphics->width = width;
+  graphics->height = height;
+  graphics->depth = depth;
+  graphics->hertz = hertz;
+  graphics->flags = flags;
+  if (!MakeContext(*graphics)) return nullptr;  // the window closes with `graphics`
+  return graphics;
+}
+
+bool TGLCanvasDriver::DeviceUsable() const {
+  return current_ != nullptr && current_->context != nullptr;
+}
+
+std::uint32_t TGLCanvasDriver::ContextGeneration() const {
+  return DeviceUsable() ? current_->generation : 0;
+}
+
+void TGLCanvasDriver::SetGraphics(TGraphics* graphics) {
+  current_ = static_cast<TGLGraphics*>(graphics);
+  vresWidth_ = current_ != nullptr ? static_cast<float>(current_->width) : 0.0f;
+  vresHeight_ = current_ != nullptr ? static_cast<float>(current_->height) : 0.0f;
+  viewport_[0] = 0;
+  viewport_[1] = 0;
+  viewport_[2] = current_ != nullptr ? current_->width : 0;
+  viewport_[3] = current_ != nullptr ? current_->height : 0;
+  activeFrame_ = nullptr;
+  activeFrameFlags_ = 0;
+  activeBlend_ = kBlendSolid;
+  if (!DeviceUsable()) return;
+  SDL_GL_MakeCurrent(current_->window, current_->context);
+  ResetDevice();
+}
+
+void TGLCanvasDriver::ResetDevice() {
+  // Whole viewport, nothing bound, no alpha test, no blending: the solid state.
+  glBindFramebuffer(GL_FRAMEBUFFER, current_->framebuffer);
+  glViewport(0, 0, current_->width, current_->height);
+  glEnable(GL_SCISSOR_TEST);
+  glUseProgram(current_->program);
+  glBindBuffer(GL_ARRAY_BUFFER, current_->vertexBuffer);
+  glActiveTexture(GL_TEXTURE0);
+  activeFrame_ = nullptr;
+  activeFrameFlags_ = 0;
+  activeBlend_ = kBlendSolid;
+  BindActiveTexture();
+  ApplyBlendState(activeBlend_);
+  ApplyProjection();
+  ApplyScissor();
+}
+
+void TGLCanvasDriver::ApplyProjection() {
+  if (!(vresWidth_ > 0.0f) || !(vresHeight_ > 0.0f)) return;
+  // Pixels with (0, 0) at the top-left. GL's pixel centres are at half coordinates, so a
+  // corner at whole coordinates lies on a pixel's corner and an unscaled picture maps its
+  // texels one to one. The picture's top row is the framebuffer's first row: GL fills a
+  // centre on an edge by the bottom-left rule of its own rows, which is then the top-left
+  // rule of the picture, as the software driver fills.
+  glUniform4f(current_->projectionUniform, 2.0f / vresWidth_, 2.0f / vresHeight_, -1.0f, -1.0f);
+}
+
+void TGLCanvasDriver::ApplyScissor() {
+  const int x0 = std::clamp(viewport_[0], 0, current_->width);
+  const int y0 = std::clamp(viewport_[1], 0, current_->height);
+  const int x1 = static_cast<int>(std::clamp<long long>(
+      static_cast<long long>(viewport_[0]) + viewport_[2], x0, current_->width));
+  const int y1 = static_cast<int>(std::clamp<long long>(
+      static_cast<long long>(viewport_[1]) + viewport_[3], y0, current_->height));
+  glScissor(x0, y0, x1 - x0, y1 - y0);
+}
+
+void TGLCanvasDriver::ApplyBlendState(int mode) {
+  glUniform1f(current_->alphaRefUniform, mode == kBlendMask ? kMaskAlphaRef : kNoAlphaTest);
+  switch (mode) {
+    case kBlendMask:
+    case kBlendSolid:
+      glDisable(GL_BLEND);
+      break;
+    case kBlendAlpha:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case kBlendLight:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+      break;
+    case kBlendShade:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+      break;
+    default:
+      break;
+  }
+}
+
+void TGLCanvasDriver::BindActiveTexture() {
+  glBindTexture(GL_TEXTURE_2D,
+                activeFrame_ != nullptr ? activeFrame_->texture() : current_->whiteTexture);
+}
+
+FlipResult TGLCanvasDriver::Flip(int sync) {
+  if (current_ == nullptr) return FlipResult::kPresented;
+  if (DeviceUsable() && SDL_GL_MakeCurrent(current_->window, current_->context) == 0 &&
+      !ContextWasReset()) {
+    const int interval = sync != 0 ? 1 : 0;
+    if (interval != swapInterval_) {
+      SDL_GL_SetSwapInterval(interval);
+      swapInterval_ = interval;
+    }
+    PresentFramebuffer();
+    if (!ContextWasReset()) return FlipResult::kPresented;
+  }
+  // The context is gone: make a new one on the same window, with the device state of a
+  // fresh display. The front end sends the drawing state again and images remake their
+  // textures.
+  if (current_->context != nullptr) SDL_GL_DeleteContext(current_->context);
+  current_->context = nullptr;
+  if (!MakeContext(*current_)) return FlipResult::kPresented;
+  ResetDevice();
+  return FlipResult::kDeviceRecreated;
+}
+
+bool TGLCanvasDriver::ContextWasReset() const {
+  // Contexts without reset notification always answer "no error" here.
+  return current_->tellsResets && glGetGraphicsResetStatus() != GL_NO_ERROR;
+}
+
+void TGLCanvasDriver::PresentFramebuffer() {
+  TGLGraphics& g = *current_;
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(g.window, &drawableWidth, &drawableHeight);
+  const SDL_Rect fitted = FitPicture(drawableWidth, drawableHeight, g.width, g.height);
+
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glViewport(0, 0, drawableWidth, drawableHeight);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
+  // Whole multiples stay crisp with the nearest texel; other scales are smoothed.
+  const GLint filter = IsWholeScale(fitted, g.width, g.height) ? GL_NEAREST : GL_LINEAR;
+  if (filter != g.framebufferFilter) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    g.framebufferFilter = filter;
+  }
+  ApplyBlendState(kBlendSolid);
+  if (drawableWidth > 0 && drawableHeight > 0) {
+    glUniform4f(g.projectionUniform, 2.0f / static_cast<float>(drawableWidth),
+                -2.0f / static_cast<float>(drawableHeight), -1.0f, 1.0f);
+  }
+  // The framebuffer's first row is the picture's top: v = 0 at the top of the screen.
+  const auto left = static_cast<float>(fitted.x);
+  const auto top = static_cast<float>(fitted.y);
+  const auto right = static_cast<float>(fitted.x + fitted.w);
+  const auto bottom = static_cast<float>(fitted.y + fitted.h);
+  fanVertices_.resize(4);
+  fanVertices_[0] = {left, top, 0.0f, 0.0f, 0xFFFFFFFFu};
+  fanVertices_[1] = {right, top, 1.0f, 0.0f, 0xFFFFFFFFu};
+  fanVertices_[2] = {right, bottom, 1.0f, 1.0f, 0xFFFFFFFFu};
+  fanVertices_[3] = {left, bottom, 0.0f, 1.0f, 0xFFFFFFFFu};
+  DrawFan(4);
+  SDL_GL_SwapWindow(g.window);
+
+  // Back to drawing the next frame, with the device state as it was.
+  glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
+  glViewport(0, 0, g.width, g.height);
+  glEnable(GL_SCISSOR_TEST);
+  ApplyScissor();
+  ApplyProjection();
+  ApplyBlendState(activeBlend_);
+  BindActiveTexture();
+}
+
+std::shared_ptr<TImageFrame> TGLCanvasDriver::CreateFrameFromPixmap(const TPixmap& pixmap,
+                                                                    int flags) {
+  if (!DeviceUsable()) return nullptr;
+  const TTextureData data = PrepareTexture(pixmap, flags);
+  if (data.width > current_->maxTextureSize || data.height > current_->maxTextureSize) {
+    throw std::runtime_error("Create texture failed: larger than the device allows");
+  }
+  ClearGLErrors();
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  const bool mipmapped = data.levels.size() > 1;
+  if ((flags & kImageFiltered) != 0) {
+    SetTextureParameters(GL_LINEAR, mipmapped ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
+  } else {
+    SetTextureParameters(GL_NEAREST, GL_NEAREST);
+  }
+  for (size_t level = 0; level < data.levels.size(); ++level) {
+    const TTextureLevel& l = data.levels[level];
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA, l.width, l.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, data.LevelTexels(static_cast<int>(level)));
+  }
+  const bool failed = glGetError() != GL_NO_ERROR;
+  BindActiveTexture();
+  if (failed) {
+    glDeleteTextures(1, &texture);
+    throw std::runtime_error("Create texture failed");
+  }
+  return std::make_shared<TGLImageFrame>(this, texture, current_->generation, flags, data.uscale,
+                                         data.vscale);
+}
+
+void TGLCanvasDriver::ForgetFrame(const TGLImageFrame* frame, unsigned texture,
+                                  std::uint32_t generation) {
+  if (activeFrame_ == frame) {
+    activeFrame_ = nullptr;
+    if (DeviceUsable()) BindActiveTexture();
+  }
+  if (generation == ContextGeneration()) {
+    const GLuint name = texture;
+    glDeleteTextures(1, &name);
+  }
+}
+
+void TGLCanvasDriver::SetBlend(int mode) {
+  if (mode == activeBlend_ || mode < kBlendMask || mode > kBlendShade) return;
+  if (!DeviceUsable()) return;
+  activeBlend_ = mode;
+  ++deviceStateChanges_;
+  ApplyBlendState(mode);
+}
+
+void TGLCanvasDriver::SetAlpha(float alpha) {
+  colors_.SetAlpha(alpha);
+}
+
+void TGLCanvasDriver::SetColor(int r, int g, int b) {
+  colors_.SetColor(r, g, b);
+}
+
+void TGLCanvasDriver::SetClsColor(int r, int g, int b) {
+  colors_.SetClsColor(r, g, b);
+}
+
+void TGLCanvasDriver::SetViewport(int x, int y, int width, int height) {
+  viewport_[0] = x;
+  viewport_[1] = y;
+  viewport_[2] = width;
+  viewport_[3] = height;
+  if (DeviceUsable()) ApplyScissor();
+}
+
+void TGLCanvasDriver::SetTransform(float ix, float iy, float jx, float jy) {
+  ix_ = ix;
+  iy_ = iy;
+  jx_ = jx;
+  jy_ = jy;
+}
+
+void TGLCanvasDriver::SetLineWidth(float width) {
+  lineWidth_ = width;
+}
+
+void TGLCanvasDriver::SetResolution(float width, float height) {
+  if (!(width > 0.0f) || !(height > 0.0f)) return;
+  vresWidth_ = width;
+  vresHeight_ = height;
+  if (DeviceUsable()) ApplyProjection();
+}
+
+void TGLCanvasDriver::Cls() {
+  if (!DeviceUsable()) return;
+  const std::uint32_t c = colors_.clscolor;
+  glClearColor(static_cast<float>(c >> 16 & 0xFF) / 255.0f,
+               static_cast<float>(c >> 8 & 0xFF) / 255.0f, static_cast<float>(c & 0xFF) / 255.0f,
+               1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);  // within the scissor: the viewport
+}
+
+void TGLCanvasDriver::SetActiveFrame(const TGLImageFrame* frame) {
+  if (frame == activeFrame_) return;
+  activeFrame_ = frame;
+  ++deviceStateChanges_;
+  BindActiveTexture();
+  // Filtering is a property of each texture here, set when it was made.
+  if (frame != nullptr) activeFrameFlags_ = frame->flags() & kImageFiltered;
+}
+
+void TGLCanvasDriver::DrawFan(int count) {
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TGLVertex)),
+               fanVertices_.data(), GL_STREAM_DRAW);
+  glDrawArrays(GL_TRIANGLE_FAN, 0, count);
+}
+
+void TGLCanvasDriver::DrawFrame(const TGLImageFrame& frame, float x0, float y0, float x1, float y1,
+                                float tx, float ty, float sx, float sy, float sw, float sh) {
+  // A texture of an earlier context has nothing to draw with.
+  if (!DeviceUsable() || frame.generation() != current_->generation) return;
+  const float u0 = sx * frame.uscale();
+  const float v0 = sy * frame.vscale();
+  const float u1 = (sx + sw) * frame.uscale();
+  const float v1 = (sy + sh) * frame.vscale();
+  const std::uint32_t color = TDriverColors::ToRgbaBytes(colors_.drawcolor);
+  auto corner = [&](float px, float py, float u, float v) {
+    return TGLVertex{px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty, u, v, color};
+  };
+  fanVertices_.resize(4);
+  fanVertices_[0] = corner(x0, y0, u0, v0);
+  fanVertices_[1] = corner(x1, y0, u1, v0);
+  fanVertices_[2] = corner(x1, y1, u1, v1);
+  fanVertices_[3] = corner(x0, y1, u0, v1);
+  SetActiveFrame(&frame);
+  DrawFan(4);
+}
+
+void TGLCanvasDriver::FillUntextured(int count) {
+  if (!DeviceUsable()) return;
+  const std::uint32_t color = TDriverColors::ToRgbaBytes(colors_.drawcolor);
+  for (int i = 0; i < count; ++i) {
+    fanVertices_[i].u = 0.5f;
+    fanVertices_[i].v = 0.5f;
+    fanVertices_[i].color = color;
+  }
+  SetActiveFrame(nullptr);
+  DrawFan(count);
+}
+
+void TGLCanvasDriver::Plot(float x, float y) {
+  fanVertices_.resize(4);
+  fanVertices_[0] = {x, y, 0, 0, 0};
+  fanVertices_[1] = {x + 1.0f, y, 0, 0, 0};
+  fanVertices_[2] = {x + 1.0f, y + 1.0f, 0, 0, 0};
+  fanVertices_[3] = {x, y + 1.0f, 0, 0, 0};
+  FillUntextured(4);
+}
+
+void TGLCanvasDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
+  TShapePoint quad[4];
+  if (!LineOutline(x0 * ix_ + y0 * iy_ + tx, x0 * jx_ + y0 * jy_ + ty, x1 * ix_ + y1 * iy_ + tx,
+                   x1 * jx_ + y1 * jy_ + ty, lineWidth_, quad)) {
+    return;
+  }
+  fanVertices_.resize(4);
+  for (int i = 0; i < 4; ++i) fanVertices_[i] = {quad[i].x, quad[i].y, 0, 0, 0};
+  FillUntextured(4);
+}
+
+void TGLCanvasDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
+  auto corner = [&](float px, float py) {
+    return TGLVertex{px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty, 0, 0, 0};
+  };
+  fanVertices_.resize(4);
+  fanVertices_[0] = corner(x0, y0);
+  fanVertices_[1] = corner(x1, y0);
+  fanVertices_[2] = corner(x1, y1);
+  fanVertices_[3] = corner(x0, y1);
+  FillUntextured(4);
+}
+
+void TGLCanvasDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
+  TShapePoint outline[kOvalPoints];
+  OvalOutline(x0, y0, x1, y1, outline);
+  fanVertices_.resize(kOvalPoints);
+  for (int i = 0; i < kOvalPoints; ++i) {
+    const TShapePoint& p = outline[i];
+    fanVertices_[i] = {p.x * ix_ + p.y * iy_ + tx, p.x * jx_ + p.y * jy_ + ty, 0, 0, 0};
+  }
+  FillUntextured(kOvalPoints);
+}
+
+void TGLCanvasDriver::DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
+                               float ty) {
+  const size_t count = xy.size() / 2;
+  if (count < 3) return;
+  fanVertices_.resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    const float px = xy[2 * i] + handleX;
+    const float py = xy[2 * i + 1] + handleY;
+    fanVertices_[i] = {px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty, 0, 0, 0};
+  }
+  FillUntextured(static_cast<int>(count));
+}
+
+void TGLCanvasDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
+  if (!DeviceUsable() || pixmap.width <= 0 || pixmap.height <= 0) return;
+  const TTextureData data = PrepareTexture(pixmap, 0);
+  if (data.width > current_->maxTextureSize || data.height > current_->maxTextureSize) return;
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  SetTextureParameters(GL_NEAREST, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, data.width, data.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               data.LevelTexels(0));
+  // Copied as it is: solid, white, untransformed; the drawing state is left as it was.
+  ApplyBlendState(kBlendSolid);
+  const auto left = static_cast<float>(x);
+  const auto top = static_cast<float>(y);
+  const auto right = static_cast<float>(x + pixmap.width);
+  const auto bottom = static_cast<float>(y + pixmap.height);
+  const float u1 = static_cast<float>(pixmap.width) * data.uscale;
+  const float v1 = static_cast<float>(pixmap.height) * data.vscale;
+  fanVertices_.resize(4);
+  fanVertices_[0] = {left, top, 0.0f, 0.0f, 0xFFFFFFFFu};
+  fanVertices_[1] = {right, top, u1, 0.0f, 0xFFFFFFFFu};
+  fanVertices_[2] = {right, bottom, u1, v1, 0xFFFFFFFFu};
+  fanVertices_[3] = {left, bottom, 0.0f, v1, 0xFFFFFFFFu};
+  DrawFan(4);
+  glDeleteTextures(1, &texture);
+  ApplyBlendState(activeBlend_);
+  BindActiveTexture();
+}
+
+std::shared_ptr<TPixmap> TGLCanvasDriver::GrabPixmap(int x, int y, int width, int height) {
+  if (!DeviceUsable()) return nullptr;
+  auto pixmap = TPixmap::Create(width, height, kPixelFormatRGBA8888);
+  if (!pixmap) return nullptr;
+  // Parts outside the display stay zero.
+  const int x0 = std::max(x, 0);
+  const int y0 = std::max(y, 0);
+  const int x1 = std::min(x + width, current_->width);
+  const int y1 = std::min(y + height, current_->height);
+  if (x0 >= x1 || y0 >= y1) return pixmap;
+  const int w = x1 - x0;
+  const int h = y1 - y0;
+  std::vector<std::uint8_t> rows(static_cast<size_t>(w) * h * 4);
+  glReadPixels(x0, y0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+  for (int row = 0; row < h; ++row) {
+    const std::uint8_t* src = rows.data() + static_cast<size_t>(row) * w * 4;
+    std::copy(src, src + static_cast<size_t>(w) * 4, pixmap->PixelPtr(x0 - x, y0 - y + row));
+  }
+  return pixmap;
+}
+
+TCanvasDriver* TGLCanvasDriver::FallbackDriver() {
+  return SoftCanvasDriver();
+}
+
+bool TGLCanvasDriver::CanSyncToDisplay(int hertz) {
+  if (!DeviceUsable()) return false;
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(current_->window);
+  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return false;
+  // 59.94 Hz displays report 59 or 60.
+  if (mode.refresh_rate == 0 || std::abs(mode.refresh_rate - hertz) > 1) return false;
+  if (SDL_GL_SetSwapInterval(1) != 0) return false;
+  swapInterval_ = 1;
+  return true;
+}
+
+void TGLCanvasDriver::MoveMouse(int x, int y) {
+  if (current_ == nullptr || current_->window == nullptr) return;
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowSize(current_->window, &w, &h);
+  const SDL_Rect fitted = FitPicture(w, h, current_->width, current_->height);
+  SDL_WarpMouseInWindow(current_->window, fitted.x + x * fitted.w / current_->width,
+                        fitted.y + y * fitted.h / current_->height);
+}
+
+std::string TGLCanvasDriver::RendererName() const {
+  if (!DeviceUsable()) return {};
+  const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  return name != nullptr ? name : "";
+}
+
+bool TGLCanvasDriver::IsOpenGLES() const {
+  return DeviceUsable() && current_->es;
+}
+
+void TGLCanvasDriver::LoseContextForTesting() {
+  if (!DeviceUsable()) return;
+  SDL_GL_DeleteContext(current_->context);
+  current_->context = nullptr;
+}
+
+TCanvasDriver* GLCanvasDriver() {
+  // Never destroyed: textures may outlive every other static.
+  static auto* driver = new TGLCanvasDriver;
+  return driver;
+}
+
+}  // namespace media

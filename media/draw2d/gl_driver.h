@@ -1,0 +1,115 @@
+// The OpenGL canvas driver: an SDL window with an OpenGL 2.1 (or OpenGL ES 2.0) context.
+// Every frame is drawn into a framebuffer object of the picture's size and then shown
+// scaled to the real drawable (HiDPI, full screen on the desktop's own mode) with black
+// bars, so what is drawn is the same pixels whatever the window. When no GL context can be
+// had, Graphics falls back to the software driver.
+// Depends on: SDL2 video, libepoxy, texture_data, display_window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/draw2d/canvas_driver.h"
+#include "media/draw2d/driver_colors.h"
+
+namespace media {
+
+class TGLGraphics;
+class TGLImageFrame;
+
+// One corner as the vertex shader reads it.
+struct TGLVertex {
+  float x, y;           // drawing coordinates
+  float u, v;           // texture coordinates
+  std::uint32_t color;  // RGBA bytes in memory order
+};
+
+class TGLCanvasDriver final : public TCanvasDriver {
+ public:
+  TGLCanvasDriver();
+
+  std::vector<TGraphicsMode> GraphicsModes() override;
+  std::shared_ptr<TGraphics> AttachGraphics(void* window, int flags) override;
+  std::shared_ptr<TGraphics> CreateGraphics(int width, int height, int depth, int hertz,
+                                            int flags) override;
+  void SetGraphics(TGraphics* graphics) override;
+  FlipResult Flip(int sync) override;
+  std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const TPixmap& pixmap, int flags) override;
+  void SetBlend(int mode) override;
+  void SetAlpha(float alpha) override;
+  void SetColor(int r, int g, int b) override;
+  void SetClsColor(int r, int g, int b) override;
+  void SetViewport(int x, int y, int width, int height) override;
+  void SetTransform(float ix, float iy, float jx, float jy) override;
+  void SetLineWidth(float width) override;
+  void Cls() override;
+  void Plot(float x, float y) override;
+  void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override;
+  void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override;
+  void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
+  void DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
+                float ty) override;
+  void DrawPixmap(const TPixmap& pixmap, int x, int y) override;
+  std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
+  void SetResolution(float width, float height) override;
+  TCanvasDriver* FallbackDriver() override;
+  bool CanSyncToDisplay(int hertz) override;
+  void MoveMouse(int x, int y) override;
+
+  // The quad drawing of a texture frame (TImageFrame::Draw lands here).
+  void DrawFrame(const TGLImageFrame& frame, float x0, float y0, float x1, float y1, float tx,
+                 float ty, float sx, float sy, float sw, float sh);
+  // A texture being destroyed: unbinds it and frees it while its context lives.
+  void ForgetFrame(const TGLImageFrame* frame, unsigned texture, std::uint32_t generation);
+
+  // True while there is a display with a working context.
+  bool DeviceUsable() const;
+  // Which context textures belong to; changes whenever a context is made.
+  std::uint32_t ContextGeneration() const;
+
+  // What the device holds now, for tests.
+  std::uint32_t DrawColor() const { return colors_.drawcolor; }  // ARGB
+  std::uint32_t ClsColor() const { return colors_.clscolor; }    // ARGB
+  int ActiveBlend() const { return activeBlend_; }
+  // Blend and texture changes that reached the device; cached repeats do not count.
+  int DeviceStateChanges() const { return deviceStateChanges_; }
+  // The renderer's name, and whether the context is OpenGL ES.
+  std::string RendererName() const;
+  bool IsOpenGLES() const;
+  // Drops the context as a driver reset would; the next Flip makes a new one.
+  void LoseContextForTesting();
+
+ private:
+  bool MakeContext(TGLGraphics& graphics);
+  void ResetDevice();
+  void ApplyBlendState(int mode);
+  void ApplyProjection();
+  void ApplyScissor();
+  void BindActiveTexture();
+  void SetActiveFrame(const TGLImageFrame* frame);
+  // Draws the first `count` of fanVertices_ as one triangle fan.
+  void DrawFan(int count);
+  // Fills the polygon (x, y pairs in fanVertices_) untextured in the draw colour.
+  void FillUntextured(int count);
+  void PresentFramebuffer();
+  bool ContextWasReset() const;
+
+  TGLGraphics* current_ = nullptr;
+  std::uint32_t generationCounter_ = 0;
+  TDriverColors colors_;
+  float ix_ = 1.0f, iy_ = 0.0f, jx_ = 0.0f, jy_ = 1.0f;  // 2x2 drawing matrix
+  float lineWidth_ = 1.0f;
+  int viewport_[4] = {0, 0, 0, 0};  // x, y, width, height
+  float vresWidth_ = 0.0f;          // drawing coordinates across the display
+  float vresHeight_ = 0.0f;
+  int activeBlend_ = kBlendSolid;
+  const TGLImageFrame* activeFrame_ = nullptr;  // the bound texture, or null
+  int activeFrameFlags_ = 0;
+  int deviceStateChanges_ = 0;
+  int swapInterval_ = -1;               // as last set on the context; -1 = unknown
+  std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated
+};
+
+}  // namespace media

@@ -1,0 +1,430 @@
+#include "media/draw2d/soft_driver.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "media/draw2d/display_window.h"
+#include "media/draw2d/image.h"
+#include "media/draw2d/pixmap.h"
+#include "media/draw2d/shape_geometry.h"
+#include "media/draw2d/texture_data.h"
+
+namespace media {
+
+// A display of the software driver: the back buffer, and the window it is shown in.
+class TSoftGraphics final : public TGraphics {
+ public:
+  ~TSoftGraphics() override { Close(); }
+
+  void Close() override {
+    if (bufferSurface != nullptr) SDL_FreeSurface(bufferSurface);
+    bufferSurface = nullptr;
+    if (window != nullptr && ownsWindow) SDL_DestroyWindow(window);
+    if (window != nullptr) ReleaseVideo();
+    window = nullptr;
+  }
+
+  // Shows the back buffer: 1:1 when the window surface has the picture's size, otherwise
+  // scaled into the middle with black bars.
+  void Present() {
+    if (window == nullptr || bufferSurface == nullptr) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr) return;
+    if (surface->w == width && surface->h == height) {
+      SDL_BlitSurface(bufferSurface, nullptr, surface, nullptr);
+    } else {
+      SDL_Rect fitted = FitPicture(surface->w, surface->h, width, height);
+      SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+      SDL_BlitScaled(bufferSurface, nullptr, surface, &fitted);
+    }
+    SDL_UpdateWindowSurface(window);
+  }
+
+  std::vector<std::uint32_t> pixels;     // RGBA bytes in memory order, width x height
+  SDL_Window* window = nullptr;          // null offscreen
+  bool ownsWindow = false;               // false for an attached window
+  SDL_Surface* bufferSurface = nullptr;  // SDL's view of `pixels`, for presenting
+};
+
+// A texture of the software driver: the prepared texture data, sampled in place.
+class TSoftImageFrame final : public TImageFrame {
+ public:
+  TSoftImageFrame(TSoftCanvasDriver* driver, TTextureData data)
+      : driver_(driver), data_(std::move(data)) {}
+  ~TSoftImageFrame() override { driver_->ForgetFrame(this); }
+
+  void Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx, float sy,
+            float sw, float sh) override {
+    driver_->DrawFrame(*this, x0, y0, x1, y1, tx, ty, sx, sy, sw, sh);
+  }
+
+  const TTextureData& data() const { return data_; }
+
+ private:
+  TSoftCanvasDriver* driver_;
+  TTextureData data_;
+};
+
+namespace {
+
+// Makes a display: the back buffer, and SDL's view of it when it has a window.
+std::shared_ptr<TSoftGraphics> MakeGraphics(SDL_Window* window, bool ownsWindow, int width,
+                                            int height) {
+  auto graphics = std::make_shared<TSoftGraphics>();
+  graphics->width = width;
+  graphics->height = height;
+  graphics->pixels.assign(static_cast<size_t>(width) * height, 0xFF000000u);
+  graphics->window = window;
+  graphics->ownsWindow = ownsWindow;
+  if (window != nullptr) {
+    graphics->bufferSurface = SDL_CreateRGBSurfaceWithFormatFrom(
+        graphics->pixels.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (graphics->bufferSurface == nullptr) return nullptr;
+    SDL_SetSurfaceBlendMode(graphics->bufferSurface, SDL_BLENDMODE_NONE);
+  }
+  return graphics;
+}
+
+// The mip level a filtered, mipmapped texture is sampled from, as for linear filtering
+// with the nearest mip level: level 0 while magnified, otherwise the level nearest to the
+// scale. `rho` is the larger texel step per pixel along x or y.
+int MipLevel(double rho, int levelCount) {
+  if (!(rho > 1.0)) return 0;
+  const double lambda = std::log2(rho);
+  const int level = lambda <= 0.5 ? 0 : static_cast<int>(std::ceil(lambda + 0.5)) - 1;
+  return std::min(level, levelCount - 1);
+}
+
+}  // namespace
+
+void TSoftCanvasDriver::ForgetFrame(const TSoftImageFrame* frame) {
+  if (activeFrame_ == frame) activeFrame_ = nullptr;
+}
+
+std::vector<TGraphicsMode> TSoftCanvasDriver::GraphicsModes() {
+  if (target_ == Target::kOffscreen) return {};
+  return DesktopDisplayModes();
+}
+
+std::shared_ptr<TGraphics> TSoftCanvasDriver::AttachGraphics(void* window, int flags) {
+  if (target_ == Target::kOffscreen || window == nullptr || !AcquireVideo()) return nullptr;
+  auto* sdlWindow = static_cast<SDL_Window*>(window);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(sdlWindow, &width, &height);
+  auto graphics = MakeGraphics(sdlWindow, false, width, height);
+  if (!graphics) {
+    ReleaseVideo();
+    return nullptr;
+  }
+  graphics->flags = flags;
+  return graphics;
+}
+
+std::shared_ptr<TGraphics> TSoftCanvasDriver::CreateGraphics(int width, int height, int depth,
+                                                             int hertz, int flags) {
+  if (width <= 0 || height <= 0) return nullptr;
+  SDL_Window* window = nullptr;
+  if (target_ == Target::kWindow) {
+    if (!AcquireVideo()) return nullptr;
+    window = CreateDisplayWindow(width, height, depth, 0);
+    if (window == nullptr) {
+      ReleaseVideo();
+      return nullptr;
+    }
+  }
+  auto graphics = MakeGraphics(window, true, width, height);
+  if (!graphics) {
+    if (window != nullptr) {
+      SDL_DestroyWindow(window);
+      ReleaseVideo();
+    }
+    return nullptr;
+  }
+  graphics->depth = depth;
+  graphics->hertz = hertz;
+  graphics->flags = flags;
+  return graphics;
+}
+
+void TSoftCanvasDriver::SetGraphics(TGraphics* graphics) {
+  current_ = static_cast<TSoftGraphics*>(graphics);
+  // Device reset: whole viewport, nothing bound, solid drawing.
+  viewport_[0] = 0;
+  viewport_[1] = 0;
+  viewport_[2] = current_ != nullptr ? current_->width : 0;
+  viewport_[3] = current_ != nullptr ? current_->height : 0;
+  activeFrame_ = nullptr;
+  activeFrameFlags_ = 0;
+  activeBlend_ = kBlendSolid;
+  vresScaleX_ = 1.0f;
+  vresScaleY_ = 1.0f;
+}
+
+FlipResult TSoftCanvasDriver::Flip(int /*sync*/) {
+  // No vertical blank to wait for here: the front end paces frames by the clock.
+  if (current_ == nullptr) return FlipResult::kPresented;
+  current_->Present();
+  ++presentCount_;
+  return FlipResult::kPresented;
+}
+
+std::shared_ptr<TImageFrame> TSoftCanvasDriver::CreateFrameFromPixmap(const TPixmap& pixmap,
+                                                                      int flags) {
+  return std::make_shared<TSoftImageFrame>(this, PrepareTexture(pixmap, flags));
+}
+
+void TSoftCanvasDriver::SetBlend(int mode) {
+  if (mode == activeBlend_ || mode < kBlendMask || mode > kBlendShade) return;
+  activeBlend_ = mode;
+  ++deviceStateChanges_;
+}
+
+void TSoftCanvasDriver::SetAlpha(float alpha) {
+  colors_.SetAlpha(alpha);
+}
+
+void TSoftCanvasDriver::SetColor(int r, int g, int b) {
+  colors_.SetColor(r, g, b);
+}
+
+void TSoftCanvasDriver::SetClsColor(int r, int g, int b) {
+  colors_.SetClsColor(r, g, b);
+}
+
+void TSoftCanvasDriver::SetViewport(int x, int y, int width, int height) {
+  viewport_[0] = x;
+  viewport_[1] = y;
+  viewport_[2] = width;
+  viewport_[3] = height;
+}
+
+void TSoftCanvasDriver::SetTransform(float ix, float iy, float jx, float jy) {
+  ix_ = ix;
+  iy_ = iy;
+  jx_ = jx;
+  jy_ = jy;
+}
+
+void TSoftCanvasDriver::SetLineWidth(float width) {
+  lineWidth_ = width;
+}
+
+void TSoftCanvasDriver::SetResolution(float width, float height) {
+  if (current_ == nullptr || !(width > 0.0f) || !(height > 0.0f)) return;
+  vresScaleX_ = static_cast<float>(current_->width) / width;
+  vresScaleY_ = static_cast<float>(current_->height) / height;
+}
+
+TRasterTarget TSoftCanvasDriver::RasterTarget() const {
+  TRasterTarget target;
+  if (current_ == nullptr) return target;
+  target.pixels = current_->pixels.data();
+  target.pitch = current_->width;
+  // The viewport, kept inside the buffer.
+  const long long x0 = std::max(viewport_[0], 0);
+  const long long y0 = std::max(viewport_[1], 0);
+  const long long x1 =
+      std::min<long long>(static_cast<long long>(viewport_[0]) + viewport_[2], current_->width);
+  const long long y1 =
+      std::min<long long>(static_cast<long long>(viewport_[1]) + viewport_[3], current_->height);
+  if (x0 >= x1 || y0 >= y1) return target;
+  target.clipX0 = static_cast<int>(x0);
+  target.clipY0 = static_cast<int>(y0);
+  target.clipX1 = static_cast<int>(x1);
+  target.clipY1 = static_cast<int>(y1);
+  return target;
+}
+
+void TSoftCanvasDriver::Cls() {
+  if (current_ == nullptr) return;
+  FillClip(RasterTarget(), TDriverColors::ToRgbaBytes(colors_.clscolor));
+}
+
+TRasterPoint TSoftCanvasDriver::Scale(float x, float y) const {
+  return {static_cast<double>(x) * vresScaleX_, static_cast<double>(y) * vresScaleY_};
+}
+
+TRasterPoint TSoftCanvasDriver::Map(float px, float py, float tx, float ty) const {
+  return Scale(px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty);
+}
+
+void TSoftCanvasDriver::SetActiveFrame(const TSoftImageFrame* frame) {
+  if (frame == activeFrame_) return;
+  activeFrame_ = frame;
+  ++deviceStateChanges_;
+  if (frame == nullptr) return;
+  const int filtered = frame->data().flags & kImageFiltered;
+  if (filtered != activeFrameFlags_) activeFrameFlags_ = filtered;
+}
+
+void TSoftCanvasDriver::FillUntextured(std::span<const TRasterPoint> points) {
+  if (current_ == nullptr) return;
+  SetActiveFrame(nullptr);
+  FillConvexPolygon(RasterTarget(), points, nullptr, TDriverColors::ToRgbaBytes(colors_.drawcolor),
+                    activeBlend_);
+}
+
+void TSoftCanvasDriver::DrawFrame(const TSoftImageFrame& frame, float x0, float y0, float x1,
+                                  float y1, float tx, float ty, float sx, float sy, float sw,
+                                  float sh) {
+  if (current_ == nullptr) return;
+  const TTextureData& data = frame.data();
+  const double u0 = static_cast<double>(sx) * data.uscale;
+  const double v0 = static_cast<double>(sy) * data.vscale;
+  const double u1 = (static_cast<double>(sx) + sw) * data.uscale;
+  const double v1 = (static_cast<double>(sy) + sh) * data.vscale;
+  const TRasterPoint corners[4] = {Map(x0, y0, tx, ty), Map(x1, y0, tx, ty), Map(x1, y1, tx, ty),
+                                   Map(x0, y1, tx, ty)};
+  SetActiveFrame(&frame);
+
+  // The quad is a parallelogram, so texture coordinates are an affine function of the
+  // screen position: solve corner0 + a * edge1 + b * edge2 = point for a and b.
+  const double e1x = corners[1].x - corners[0].x;
+  const double e1y = corners[1].y - corners[0].y;
+  const double e2x = corners[3].x - corners[0].x;
+  const double e2y = corners[3].y - corners[0].y;
+  const double det = e1x * e2y - e1y * e2x;
+  if (det == 0.0 || !std::isfinite(det)) return;
+  const double dadx = e2y / det, dady = -e2x / det;
+  const double dbdx = -e1y / det, dbdy = e1x / det;
+  // Level-0 texel steps per pixel, which choose the mip level.
+  const double du = (u1 - u0) * data.width;
+  const double dv = (v1 - v0) * data.height;
+  const bool filtered = (data.flags & kImageFiltered) != 0;
+  int level = 0;
+  if (filtered && data.levels.size() > 1) {
+    const double rho = std::max(std::hypot(du * dadx, dv * dbdx), std::hypot(du * dady, dv * dbdy));
+    level = MipLevel(rho, static_cast<int>(data.levels.size()));
+  }
+
+  const TTextureLevel& l = data.levels[level];
+  TRasterTexture texture;
+  texture.texels = data.LevelTexels(level);
+  texture.width = l.width;
+  texture.height = l.height;
+  texture.bilinear = filtered;
+  const double uLevel = (u1 - u0) * l.width;
+  const double vLevel = (v1 - v0) * l.height;
+  texture.dudx = uLevel * dadx;
+  texture.dudy = uLevel * dady;
+  texture.dvdx = vLevel * dbdx;
+  texture.dvdy = vLevel * dbdy;
+  texture.u0 = u0 * l.width - corners[0].x * texture.dudx - corners[0].y * texture.dudy;
+  texture.v0 = v0 * l.height - corners[0].x * texture.dvdx - corners[0].y * texture.dvdy;
+  FillConvexPolygon(RasterTarget(), corners, &texture,
+                    TDriverColors::ToRgbaBytes(colors_.drawcolor), activeBlend_);
+}
+
+void TSoftCanvasDriver::Plot(float x, float y) {
+  const TRasterPoint corners[4] = {Scale(x, y), Scale(x + 1.0f, y), Scale(x + 1.0f, y + 1.0f),
+                                   Scale(x, y + 1.0f)};
+  FillUntextured(corners);
+}
+
+void TSoftCanvasDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
+  TShapePoint quad[4];
+  if (!LineOutline(x0 * ix_ + y0 * iy_ + tx, x0 * jx_ + y0 * jy_ + ty, x1 * ix_ + y1 * iy_ + tx,
+                   x1 * jx_ + y1 * jy_ + ty, lineWidth_, quad)) {
+    return;
+  }
+  TRasterPoint corners[4];
+  for (int i = 0; i < 4; ++i) corners[i] = Scale(quad[i].x, quad[i].y);
+  FillUntextured(corners);
+}
+
+void TSoftCanvasDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
+  const TRasterPoint corners[4] = {Map(x0, y0, tx, ty), Map(x1, y0, tx, ty), Map(x1, y1, tx, ty),
+                                   Map(x0, y1, tx, ty)};
+  FillUntextured(corners);
+}
+
+void TSoftCanvasDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
+  TShapePoint outline[kOvalPoints];
+  OvalOutline(x0, y0, x1, y1, outline);
+  TRasterPoint points[kOvalPoints];
+  for (int i = 0; i < kOvalPoints; ++i) points[i] = Map(outline[i].x, outline[i].y, tx, ty);
+  FillUntextured(points);
+}
+
+void TSoftCanvasDriver::DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
+                                 float ty) {
+  const size_t count = xy.size() / 2;
+  if (count < 3) return;
+  // A fan of triangles around the first point, as a display device fills it.
+  const TRasterPoint first = Map(xy[0] + handleX, xy[1] + handleY, tx, ty);
+  TRasterPoint previous = Map(xy[2] + handleX, xy[3] + handleY, tx, ty);
+  for (size_t i = 2; i < count; ++i) {
+    const TRasterPoint next = Map(xy[2 * i] + handleX, xy[2 * i + 1] + handleY, tx, ty);
+    const TRasterPoint triangle[3] = {first, previous, next};
+    FillUntextured(triangle);
+    previous = next;
+  }
+}
+
+void TSoftCanvasDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
+  if (current_ == nullptr) return;
+  const TRasterTarget target = RasterTarget();
+  std::uint8_t rgba[4];
+  for (int py = std::max(target.clipY0 - y, 0); py < pixmap.height && y + py < target.clipY1;
+       ++py) {
+    std::uint32_t* row = current_->pixels.data() + static_cast<size_t>(y + py) * current_->width;
+    for (int px = std::max(target.clipX0 - x, 0); px < pixmap.width && x + px < target.clipX1;
+         ++px) {
+      pixmap.ReadRgba(px, py, rgba);
+      row[x + px] = static_cast<std::uint32_t>(rgba[0]) | static_cast<std::uint32_t>(rgba[1]) << 8 |
+                    static_cast<std::uint32_t>(rgba[2]) << 16 |
+                    static_cast<std::uint32_t>(rgba[3]) << 24;
+    }
+  }
+}
+
+std::shared_ptr<TPixmap> TSoftCanvasDriver::GrabPixmap(int x, int y, int width, int height) {
+  if (current_ == nullptr) return nullptr;
+  auto pixmap = TPixmap::Create(width, height, kPixelFormatRGBA8888);
+  if (!pixmap) return nullptr;
+  // Parts outside the display stay zero.
+  for (int py = 0; py < height; ++py) {
+    const int sy = y + py;
+    if (sy < 0 || sy >= current_->height) continue;
+    const int first = std::max(0, -x);
+    const int last = std::min(width, current_->width - x);
+    if (first >= last) continue;
+    const std::uint32_t* src = current_->pixels.data() + static_cast<size_t>(sy) * current_->width;
+    std::copy(reinterpret_cast<const std::uint8_t*>(src + x + first),
+              reinterpret_cast<const std::uint8_t*>(src + x + last), pixmap->PixelPtr(first, py));
+  }
+  return pixmap;
+}
+
+void TSoftCanvasDriver::MoveMouse(int x, int y) {
+  if (current_ == nullptr || current_->window == nullptr) return;
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowSize(current_->window, &w, &h);
+  const SDL_Rect fitted = FitPicture(w, h, current_->width, current_->height);
+  SDL_WarpMouseInWindow(current_->window, fitted.x + x * fitted.w / current_->width,
+                        fitted.y + y * fitted.h / current_->height);
+}
+
+TPixelView TSoftCanvasDriver::Pixels() const {
+  if (current_ == nullptr) return {};
+  return {reinterpret_cast<const std::uint8_t*>(current_->pixels.data()), current_->width,
+          current_->height, current_->width * 4};
+}
+
+TSoftCanvasDriver* SoftCanvasDriver() {
+  // Never destroyed: textures may outlive every other static.
+  static auto* driver = new TSoftCanvasDriver(TSoftCanvasDriver::Target::kWindow);
+  return driver;
+}
+
+TSoftCanvasDriver* OffscreenCanvasDriver() {
+  static auto* driver = new TSoftCanvasDriver(TSoftCanvasDriver::Target::kOffscreen);
+  return driver;
+}
+
+}  // namespace media

@@ -1,0 +1,117 @@
+// Frame pacing on the manual clock: when frames are presented, and what a late frame does.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "canvas_test_support.h"
+#include "media/draw2d/canvas.h"
+#include "media/platform/clock.h"
+#include "media/platform/polled_input.h"
+#include "media/platform/process_end.h"
+
+namespace media {
+namespace {
+
+class CanvasPacing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCanvasForTesting();
+    SetCurrentClock(&clock_);
+    SetGraphicsDriver(&driver_, kGraphicsBackBuffer);
+  }
+  void TearDown() override {
+    ResetCanvasForTesting();
+    SetCurrentClock(nullptr);
+    SetEndHookForTesting(nullptr);
+    ResetPolledInputForTesting();
+  }
+
+  // Opens a 60 Hz window and forgets the two presents that cleared its buffers.
+  void OpenWindow() {
+    ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+    driver_.flipTimes.clear();
+  }
+
+  ManualClock clock_{5000};
+  testing::RecordingDriver driver_;
+};
+
+TEST_F(CanvasPacing, SixtyFramesTakeExactlyOneSecond) {
+  OpenWindow();
+  for (int frame = 0; frame < 180; ++frame) Flip(-1);
+  ASSERT_EQ(driver_.flipTimes.size(), 180u);
+  // 16 ms per frame plus 40 ms spread over the second: 16, 17, 17, 16, 17, 17, ...
+  EXPECT_EQ(driver_.flipTimes[0], 5016);
+  EXPECT_EQ(driver_.flipTimes[1], 5033);
+  EXPECT_EQ(driver_.flipTimes[2], 5050);
+  EXPECT_EQ(driver_.flipTimes[59], 6000);
+  EXPECT_EQ(driver_.flipTimes[119], 7000);
+  EXPECT_EQ(driver_.flipTimes[179], 8000);
+  int longFrames = 0;
+  for (size_t i = 1; i < 60; ++i) {
+    const int gap = driver_.flipTimes[i] - driver_.flipTimes[i - 1];
+    EXPECT_TRUE(gap == 16 || gap == 17) << "frame " << i << " took " << gap;
+    longFrames += gap == 17 ? 1 : 0;
+  }
+  EXPECT_EQ(longFrames, 40);  // the 40 ms remainder, one millisecond at a time
+  // Windowed frames are presented without waiting for the vertical blank.
+  EXPECT_THAT(driver_.Calls("Flip 1"), ::testing::IsEmpty());
+}
+
+TEST_F(CanvasPacing, WorkDuringTheFrameIsPartOfItsTime) {
+  OpenWindow();
+  const std::int64_t delayedBefore = clock_.totalDelayed();
+  for (int frame = 0; frame < 60; ++frame) {
+    clock_.Advance(10);  // the frame's drawing
+    Flip(-1);
+  }
+  EXPECT_EQ(driver_.flipTimes.back(), 6000);
+  EXPECT_EQ(clock_.totalDelayed() - delayedBefore, 1000 - 600);
+}
+
+TEST_F(CanvasPacing, ALateFrameIsPresentedAtOnceAndNothingIsCaughtUp) {
+  OpenWindow();
+  Flip(-1);
+  Flip(-1);
+  Flip(-1);
+  ASSERT_EQ(driver_.flipTimes.back(), 5050);
+  const std::int64_t delayed = clock_.totalDelayed();
+  clock_.Advance(30);  // a frame that took 30 ms: due at 5066, ready at 5080
+  Flip(-1);
+  EXPECT_EQ(driver_.flipTimes.back(), 5080);
+  EXPECT_EQ(clock_.totalDelayed(), delayed);
+  // The next deadline counts from the late present: 16 ms and the 40 ms share carried since.
+  Flip(-1);
+  EXPECT_EQ(driver_.flipTimes.back(), 5097);
+}
+
+TEST_F(CanvasPacing, AnExplicitSyncBypassesPacing) {
+  OpenWindow();
+  Flip(0);
+  Flip(1);
+  EXPECT_THAT(driver_.flipTimes, ::testing::ElementsAre(5000, 5000));
+  EXPECT_THAT(driver_.Calls("Flip"),
+              ::testing::ElementsAre("Flip 0", "Flip 0", "Flip 0", "Flip 1"));
+}
+
+TEST_F(CanvasPacing, ZeroHertzPresentsAtOnce) {
+  ASSERT_NE(Graphics(800, 600, 0, 0, 0), nullptr);
+  Flip(-1);
+  Flip(-1);
+  EXPECT_EQ(clock_.totalDelayed(), 0);
+  EXPECT_EQ(driver_.flipTimes.back(), 5000);
+}
+
+TEST_F(CanvasPacing, PacingFollowsTheClockAcrossItsWrap) {
+  ManualClock nearWrap(0x7FFFFFF0);
+  SetCurrentClock(&nearWrap);
+  OpenWindow();
+  for (int frame = 0; frame < 60; ++frame) Flip(-1);
+  // 1000 ms later in wrapped 32-bit time.
+  EXPECT_EQ(static_cast<std::uint32_t>(driver_.flipTimes.back()), 0x7FFFFFF0u + 1000u);
+  EXPECT_EQ(nearWrap.totalDelayed(), 1000);
+}
+
+}  // namespace
+}  // namespace media

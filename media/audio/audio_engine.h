@@ -133,4 +133,9 @@ AudioEngine* CurrentEngine();
 // ManualTimeSource). Same results and error codes as TBass::Init.
 int InitEngineWithOutput(std::unique_ptr<OutputDevice> device, TimeSource& time, int rate);
 
+// Makes the next TBass::Init open `device`, timed by `time` (not owned), instead of the
+// default SDL output. The whole program then runs on a hand-pulled output: tests use it for
+// exact frames, and so can a capture of the disk. A null device restores the default.
+void UseOutputForNextInit(std::unique_ptr<OutputDevice> device, TimeSource* time);
+
 }  // namespace media::audio

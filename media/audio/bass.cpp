@@ -30,6 +30,10 @@ audio::TimeSource& SteadyTime() {
   return time;
 }
 
+// An output handed in for the next Init, with its time source; main thread only.
+std::unique_ptr<audio::OutputDevice> gNextOutput;
+audio::TimeSource* gNextTime = nullptr;
+
 }  // namespace
 
 namespace audio {
@@ -49,6 +53,11 @@ int InitEngineWithOutput(std::unique_ptr<OutputDevice> device, TimeSource& time,
   return Result(kBassOk);
 }
 
+void UseOutputForNextInit(std::unique_ptr<OutputDevice> device, TimeSource* time) {
+  gNextOutput = std::move(device);
+  gNextTime = gNextOutput ? time : nullptr;
+}
+
 }  // namespace audio
 
 // TBass ----------------------------------------------------------------------------------------
@@ -57,6 +66,11 @@ int TBass::Init(int device, int freq, int /*flags*/, void* /*window*/, const voi
   if (gEngine) return Fail(kBassErrorAlready);
   // -1 is the default output; 1, 2, ... the outputs as SDL lists them.
   if (device < -1 || device == 0) return Fail(kBassErrorDevice);
+  if (gNextOutput) {
+    audio::TimeSource& time = gNextTime != nullptr ? *gNextTime : SteadyTime();
+    gNextTime = nullptr;
+    return audio::InitEngineWithOutput(std::move(gNextOutput), time, freq);
+  }
   return audio::InitEngineWithOutput(
       std::make_unique<audio::SdlOutputDevice>(device == -1 ? -1 : device - 1), SteadyTime(), freq);
 }

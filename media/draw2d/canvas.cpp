@@ -43,6 +43,30 @@ CanvasModule& Module() {
   return module;
 }
 
+DrawObserver& Observer() {
+  static DrawObserver observer;
+  return observer;
+}
+
+void Observe(DrawCall::Kind kind, const TImage* image, std::u16string_view text, float x,
+             float y) {
+  if (!Observer()) return;
+  const TCanvasGraphics& g = CurrentCanvasGraphics();
+  DrawCall call;
+  call.kind = kind;
+  call.image = image;
+  call.text = text;
+  call.x = x;
+  call.y = y;
+  call.red = g.color_red;
+  call.green = g.color_green;
+  call.blue = g.color_blue;
+  call.alpha = g.color_alpha;
+  call.blend = g.blend_mode;
+  call.font = g.image_font.get();
+  Observer()(call);
+}
+
 void BumpDisplaySeq() {
   CanvasModule& m = Module();
   m.displaySeq += 1;
@@ -312,6 +336,7 @@ void SetVirtualResolution(float width, float height) {
 }
 
 void DrawImage(const std::shared_ptr<TImage>& image, float x, float y, int frame) {
+  Observe(DrawCall::Kind::kImage, image.get(), {}, x, y);
   if (!image) return;
   const TCanvasGraphics& g = CurrentCanvasGraphics();
   const float x0 = -image->handle_x;
@@ -332,6 +357,7 @@ void DrawRect(float x, float y, float width, float height) {
 }
 
 void DrawText(std::u16string_view text, float x, float y) {
+  Observe(DrawCall::Kind::kText, nullptr, text, x, y);
   TImageFont* font = CurrentFont();
   if (font == nullptr) return;
   const TCanvasGraphics& g = CurrentCanvasGraphics();
@@ -339,6 +365,8 @@ void DrawText(std::u16string_view text, float x, float y) {
   const float penY = y + g.origin_y + g.handle_x * g.tform_jx + g.handle_y * g.tform_jy;
   font->Draw(text, penX, penY, g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy);
 }
+
+void SetDrawObserverForTesting(DrawObserver observer) { Observer() = std::move(observer); }
 
 void SetImageFont(const std::shared_ptr<TImageFont>& font) {
   CurrentCanvasGraphics().image_font = font ? font : DefaultImageFont();

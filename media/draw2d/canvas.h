@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -61,6 +62,24 @@ std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height);
 using FlipHookFunction = void (*)(void* context);
 void AddFlipHook(FlipHookFunction function, void* context, int priority);
 void RemoveFlipHook(FlipHookFunction function, void* context);
+
+// One picture or text the front end was asked to draw, with the drawing state in force.
+// Tests watch whole frames of the program through it, whatever the driver.
+struct DrawCall {
+  enum class Kind { kImage, kText };
+  Kind kind = Kind::kImage;
+  const TImage* image = nullptr;  // kImage (null when asked to draw no picture)
+  std::u16string_view text;       // kText; valid during the call only
+  float x = 0.0f;
+  float y = 0.0f;
+  int red = 0, green = 0, blue = 0;
+  float alpha = 0.0f;
+  int blend = 0;
+  const TImageFont* font = nullptr;  // the current font
+};
+using DrawObserver = std::function<void(const DrawCall& call)>;
+// Installs `observer` (an empty one removes it). For tests only.
+void SetDrawObserverForTesting(DrawObserver observer);
 
 // Closes the display and returns the front end to its state at start (GL driver selected,
 // back-buffer default flags). Flip hooks stay. For tests only.

@@ -16,6 +16,7 @@
 #include "media/platform/mouse.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
+#include "media/platform/video.h"
 #include "media/resources/stream_factory.h"
 #include "timing/delta.h"
 
@@ -43,6 +44,13 @@ void LoadPicturesAndFonts(AppState& state) {
   state.scrollFont = media::LoadImageFont(u"incbin::fonts/Erika_Ormig.ttf", 82, kSmoothFont);
   state.loadingFont = media::LoadImageFont(u"incbin::fonts/Erika_Ormig.ttf", 40, kSmoothFont);
   state.spectrum.assign(512, 0.0f);
+}
+
+// Without a display there is nothing to show: say so and fail rather than play blind.
+int NoDisplay() {
+  DebugLog(u"Can't open a display");
+  media::TBass::Free();
+  return kExitNoDisplay;
 }
 
 // A panel key starts a fade-out of the panel on screen towards `panel`.
@@ -126,15 +134,13 @@ int MusicDiskMain(AppState& state) {
   if (media::TBass::SetEAXParameters(-1, 0.0f, -1.0f, -1.0f) == 0) DebugLog(u"No EAX Support");
 
   media::SetAppTitle(u"VOK Music Collection #1");
+  // Without any window system the question cannot even be asked: say so and fail rather
+  // than end quietly as if the user had cancelled.
+  if (!media::VideoAvailable()) return NoDisplay();
   const int answer = media::Proceed(u"Would You Like To Run In Fullscreen Mode?", 0);
   if (answer != 0 && answer != 1) media::End();
   // Yes: full screen at 32 bits; No: a window (depth 0). Both paced to 60 frames per second.
-  if (!media::Graphics(800, 600, answer == 1 ? 32 : 0, 60, 0)) {
-    // Without a display there is nothing to show: say so and fail rather than play blind.
-    DebugLog(u"Can't open a display");
-    media::TBass::Free();
-    return kExitNoDisplay;
-  }
+  if (!media::Graphics(800, 600, answer == 1 ? 32 : 0, 60, 0)) return NoDisplay();
 
   media::SetColor(0, 0, 0);
   media::Cls();

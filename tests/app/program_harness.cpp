@@ -100,6 +100,8 @@ void ProgramHarness::Record(const media::DrawCall& call) {
       call.image == state_.letterImage1.get()) {
     ++loopFrame_;
   }
+  // Only the first call tells a loop frame from the others.
+  if (!keepCalls_ && !pending_.empty()) return;
   pending_.push_back({call.kind, call.image, std::u16string(call.text), call.x, call.y, call.red,
                       call.green, call.blue, call.alpha, call.blend, call.font});
 }
@@ -110,13 +112,14 @@ void ProgramHarness::OnFlip(void* context) {
                          self->pending_.front().image == self->state_.letterImage1.get() &&
                          self->pending_.front().image != nullptr;
   if (loopFrame) {
-    self->frames_[self->loopFrame_] = std::move(self->pending_);
+    if (self->keepCalls_) self->frames_[self->loopFrame_] = std::move(self->pending_);
     const auto [first, last] = self->checks_.equal_range(self->loopFrame_);
     for (auto it = first; it != last; ++it) it->second();
     for (const Scripted& s : self->script_) {
       if (s.frame == self->loopFrame_) media::EmitEvent(s.event);
     }
-  } else if (!self->pending_.empty()) {
+    self->EveryFrame(self->loopFrame_);
+  } else if (!self->pending_.empty() && self->keepCalls_) {
     self->loadingScreens_.push_back(std::move(self->pending_));
     if (self->grabLoadingScreen_ && !self->loadingPixels_) {
       self->loadingPixels_ = media::testing::GrabDisplay();

@@ -64,6 +64,12 @@ class ProgramHarness : public ::testing::Test {
   std::vector<std::vector<RecordedCall>> loadingScreens_;
   bool grabLoadingScreen_ = false;                 // keep the first loading screen's pixels
   std::shared_ptr<media::TPixmap> loadingPixels_;
+  // False for long runs: frames are still counted and scripted, but no draw call is kept
+  // (CallsOf and the loading screens stay empty) and recording allocates nothing.
+  bool keepCalls_ = true;
+
+  // Runs at every main-loop frame, after that frame's checks and scripted events.
+  virtual void EveryFrame(int /*frame*/) {}
 
  private:
   static void OnFlip(void* context);

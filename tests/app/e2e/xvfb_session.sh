@@ -92,6 +92,14 @@ grep -qx "Can't initialize output device" "$work/err3" && pass "no audio output:
   fail "no audio output: stderr was '$(cat "$work/err3")'"
 [[ -z "$(titled_windows)" ]] && pass "no audio output: no window" || fail "no audio output: a window is open"
 
+# 4. Without any display: a message on stderr and exit 1, not a silent success.
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$program" 2>"$work/err4" &
+pid=$!
+wait_exit "$pid" 10
+[[ "$rc" == 1 ]] && pass "no display: exit 1" || fail "no display: exit $rc"
+grep -qx "Can't open a display" "$work/err4" && pass "no display: message on stderr" ||
+  fail "no display: stderr was '$(cat "$work/err4")'"
+
 if ((failures)); then
   echo "$failures check(s) failed"
   exit 1

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Renders the disk's music with musicgen and encodes it into assets/sound/.
+# Renders the disk's music with musicgen, encodes it into assets/sound/ and draws a
+# spectrogram of each encoded track into docs/spectrograms/.
 #
 #   tools/make_music.sh [build-dir | path/to/musicgen]      (default: build/release)
 #
 # Builds the musicgen target first if given a build directory (configuring it as a
 # release build if it has never been configured). Every step is deterministic: two runs
-# write byte-identical files. Needs lame, oggenc (vorbis-tools) and sox.
+# write byte-identical files. Needs lame, oggenc (vorbis-tools) and sox; with ffmpeg
+# installed it also measures each file's loudness and true peak and fails if one is off
+# target. MUSIC_OUT and SPECTROGRAM_OUT send the files elsewhere, for trying changes
+# without touching the committed ones.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="$root/assets/sound"
+out="${MUSIC_OUT:-$root/assets/sound}"
+pictures="${SPECTROGRAM_OUT:-$root/docs/spectrograms}"
 
 say() { printf '==> %s\n' "$*"; }
 die() { printf 'make_music.sh: %s\n' "$*" >&2; exit 1; }
@@ -42,15 +47,15 @@ fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$out"
+mkdir -p "$out" "$pictures"
 
 render() {  # render <song-id>: writes $work/<song-id>.wav
   say "Rendering $1"
-  "$musicgen" "$1" "$work/$1.wav"
+  nice -n 10 "$musicgen" "$1" "$work/$1.wav"
 }
 
-# VBR around 190 kbit/s. No -t: the Info frame stays, and with it the exact gapless length.
-lame_args=(--quiet -V 2 --noreplaygain)
+# VBR around 165 kbit/s. No -t: the Info frame stays, and with it the exact gapless length.
+lame_args=(--quiet -V 4 --noreplaygain)
 
 render VorWIP2
 say "Encoding VorWIP2.mp3 with an ID3v2.2 tag"
@@ -87,13 +92,36 @@ say "Checking the results"
 check() {  # check <file> <decoded wav>
   local stats
   stats="$(sox "$2" -n stat 2>&1)"
-  printf '  %-32s %8d bytes  %6.2f s  peak %s\n' "$(basename "$1")" "$(stat -c %s "$1")" \
+  printf '  %-28s %8d bytes  %7.2f s  peak %s\n' "$(basename "$1")" "$(stat -c %s "$1")" \
     "$(awk '/Length/ {print $3}' <<<"$stats")" "$(awk '/Maximum amplitude/ {a=$3} /Minimum amplitude/ {b=-$3} END {print (a>b?a:b)}' <<<"$stats")"
+  if command -v ffmpeg >/dev/null; then
+    # Integrated loudness and true peak as the broadcast meter reads them.
+    local summary loudness peak
+    summary="$(ffmpeg -nostats -hide_banner -i "$1" -filter_complex ebur128=peak=true -f null - 2>&1 |
+      sed -n '/Summary:/,$p')"
+    # (ffmpeg may print the summary more than once; the last one covers the whole file.)
+    loudness="$(awk '$1 == "I:" {v = $2} END {print v}' <<<"$summary")"
+    peak="$(awk '$1 == "Peak:" {v = $2} END {print v}' <<<"$summary")"
+    printf '  %-28s %8s LUFS integrated, %s dBTP true peak\n' "" "$loudness" "$peak"
+    awk -v l="$loudness" -v p="$peak" 'BEGIN {exit !(l >= -15 && l <= -13 && p <= -1)}' ||
+      die "$(basename "$1") is off target (-14 +/- 1 LUFS, true peak at most -1 dBTP)"
+  fi
 }
-for f in "VorWIP2.mp3" "fennick - basswobbler.mp3" "01.mp3" "03.mp3" "fennick - glw.mp3"; do
+# A picture of each track (0 to 11 kHz, where the music is) for checking its arrangement
+# at a glance.
+spectrogram() {  # spectrogram <decoded wav> <title> <png>
+  sox "$1" -n remix - rate 22050 spectrogram -x 800 -y 300 -z 90 -t "$2" \
+    -c "spectrogram of the encoded file" -o "$3"
+}
+tracks=("VorWIP2.mp3" "fennick - basswobbler.mp3" "01.mp3" "03.mp3" "fennick - glw.mp3")
+titles=("Vortek 3" "BassWobbler" "Nova" "Nova 2" "Glow")
+pictures_names=("vortek3" "basswobbler" "nova" "nova2" "glow")
+for i in "${!tracks[@]}"; do
+  f="${tracks[$i]}"
   lame --quiet --decode "$out/$f" "$work/decoded.wav" || die "$f does not decode"
   check "$out/$f" "$work/decoded.wav"
+  spectrogram "$work/decoded.wav" "${titles[$i]}" "$pictures/${pictures_names[$i]}.png"
 done
 sox "$out/music.ogg" "$work/decoded.wav" || die "music.ogg does not decode"
 check "$out/music.ogg" "$work/decoded.wav"
-say "Done: $out"
+say "Done: $out, spectrograms in $pictures"

@@ -109,6 +109,49 @@ std::vector<float> renderHat(const DrumPatch& p, double sr, Rng& rng, bool open)
   return out;
 }
 
+std::vector<float> renderCrash(const DrumPatch& p, double sr, Rng& rng) {
+  // More, higher and denser partials than the hats, ring-modulated in pairs so the
+  // spectrum has no pitch to it, over a long noise wash.
+  constexpr std::array<double, 8> kPartials = {342.0,  479.3,  587.9,  811.6,
+                                               1042.7, 1371.4, 1693.1, 2317.9};
+  const double tau = 0.42 * p.decay;
+  std::vector<float> out(framesFor(tau, sr));
+  std::vector<Oscillator> metal;
+  for (double hz : kPartials) metal.emplace_back(Wave::Pulse, hz * p.tune, sr, rng.uniform());
+  StateVariableFilter high(sr, FilterMode::HighPass);
+  high.setCutoff(3500.0 + 2500.0 * p.tone, 0.15);
+  StateVariableFilter air(sr, FilterMode::HighPass);
+  air.setCutoff(2000.0, 0.0);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const double t = static_cast<double>(i) / sr;
+    double ring = 0.0;
+    for (std::size_t k = 0; k < metal.size(); k += 2) ring += metal[k].next() * metal[k + 1].next();
+    const double raw = ring / 4.0 * 0.7 + rng.bipolar() * 0.5;
+    // A bright splash over the first moments, then the long wash.
+    const double env = std::min(1.0, t / 0.001) *
+                       (0.55 * std::exp(-t / (0.06 * p.decay)) + 0.45 * std::exp(-t / tau));
+    out[i] = static_cast<float>(1.3 * air.process(high.process(static_cast<float>(raw))) * env);
+  }
+  return out;
+}
+
+std::vector<float> renderTom(const DrumPatch& p, double sr, Rng& rng) {
+  const double baseHz = 110.0 * p.tune;
+  const double tau = 0.16 * p.decay;
+  std::vector<float> out(framesFor(tau, sr));
+  StateVariableFilter skin(sr, FilterMode::BandPass);
+  skin.setCutoff(baseHz * 6.0, 0.3);
+  double phase = 0.0;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const double t = static_cast<double>(i) / sr;
+    phase += baseHz * (1.0 + 0.6 * std::exp(-t / 0.03)) / sr;  // the head's pitch bend
+    const double body = std::sin(kTwoPi * phase) * std::exp(-t / tau);
+    const double stick = skin.process(rng.bipolar()) * std::exp(-t / 0.012) * p.tone;
+    out[i] = saturate(std::min(1.0, t / 0.0008) * (body + 0.8 * stick), 1.3);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<float> renderDrum(const DrumPatch& patch, float velocity, double sampleRate,
@@ -130,6 +173,12 @@ std::vector<float> renderDrum(const DrumPatch& patch, float velocity, double sam
       break;
     case DrumKind::OpenHat:
       hit = renderHat(patch, sampleRate, rng, true);
+      break;
+    case DrumKind::Crash:
+      hit = renderCrash(patch, sampleRate, rng);
+      break;
+    case DrumKind::Tom:
+      hit = renderTom(patch, sampleRate, rng);
       break;
   }
   for (float& s : hit) s *= velocity;

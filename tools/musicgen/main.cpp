@@ -1,7 +1,7 @@
 // musicgen: renders the disk's songs to WAV, and writes the ID3v2.2 tag no installable
 // encoder writes any more.
 //
-//   musicgen <song-id> <out.wav> [--seconds N]
+//   musicgen <song-id> <out.wav> [--seconds N | --bars FIRST COUNT]
 //   musicgen id3v22 <in.mp3> <out.mp3> --title T --artist A
 //   musicgen --list
 #include <cstdint>
@@ -27,7 +27,7 @@ namespace {
 using musicgen::kSampleRate;
 
 int usage() {
-  std::cerr << "usage: musicgen <song-id> <out.wav> [--seconds N]\n"
+  std::cerr << "usage: musicgen <song-id> <out.wav> [--seconds N | --bars FIRST COUNT]\n"
                "       musicgen id3v22 <in.mp3> <out.mp3> --title T --artist A\n"
                "       musicgen --list\n";
   return 2;
@@ -62,19 +62,29 @@ int tagCommand(const std::vector<std::string>& args) {
   return 0;
 }
 
+// A number from the command line, all of it.
+double numberArgument(const std::string& flag, const std::string& text) {
+  std::size_t used = 0;
+  double value = 0.0;
+  try {
+    value = std::stod(text, &used);
+  } catch (const std::logic_error&) {
+    used = 0;
+  }
+  if (used != text.size() || text.empty())
+    throw std::runtime_error(flag + " wants a number, not '" + text + "'");
+  return value;
+}
+
 int renderCommand(const std::vector<std::string>& args) {
-  if (args.size() != 2 && args.size() != 4) return usage();
   musicgen::RenderOptions options;
-  if (args.size() == 4) {
-    if (args[2] != "--seconds") return usage();
-    std::size_t used = 0;
-    try {
-      options.seconds = std::stod(args[3], &used);
-    } catch (const std::logic_error&) {
-      used = 0;
-    }
-    if (used != args[3].size())
-      throw std::runtime_error("--seconds wants a number, not '" + args[3] + "'");
+  if (args.size() == 4 && args[2] == "--seconds") {
+    options.seconds = numberArgument(args[2], args[3]);
+  } else if (args.size() == 5 && args[2] == "--bars") {
+    options.bars = musicgen::BarRange{static_cast<int>(numberArgument(args[2], args[3])),
+                                      static_cast<int>(numberArgument(args[2], args[4]))};
+  } else if (args.size() != 2) {
+    return usage();
   }
   const auto song = musicgen::findSong(args[0]);
   if (!song) {

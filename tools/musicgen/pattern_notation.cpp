@@ -65,18 +65,22 @@ Pattern melody(std::string name, std::string_view text, float velocity) {
       for (std::size_t i = chordStart; i < pattern.notes.size(); ++i) ++pattern.notes[i].length;
     } else {
       std::string_view pitches = token;
+      const bool glide = pitches.starts_with('~');
+      if (glide) pitches.remove_prefix(1);
       float rate = 0.0f;
-      if (const auto at = token.find('@'); at != std::string_view::npos) {
-        pitches = token.substr(0, at);
-        rate = parseRate(pattern.name, token, token.substr(at + 1));
+      if (const auto at = pitches.find('@'); at != std::string_view::npos) {
+        rate = parseRate(pattern.name, token, pitches.substr(at + 1));
+        pitches = pitches.substr(0, at);
       }
+      const bool accent = pitches.ends_with('!');
+      if (accent) pitches.remove_suffix(1);
       chordStart = pattern.notes.size();
       std::size_t from = 0;
       while (from <= pitches.size()) {
         std::size_t plus = pitches.find('+', from);
         if (plus == std::string_view::npos) plus = pitches.size();
         const int pitch = parseInt(pattern.name, token, pitches.substr(from, plus - from));
-        pattern.notes.push_back({step, 1, pitch, velocity, rate});
+        pattern.notes.push_back({step, 1, pitch, accent ? 1.0f : velocity, rate, glide, accent});
         from = plus + 1;
       }
       sounding = true;

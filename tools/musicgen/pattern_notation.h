@@ -4,6 +4,9 @@
 //   "0"      a note, in semitones above the song's root (negative allowed)
 //   "0+3+7"  a chord
 //   "5@2"    a note that sets the LFO to 2 cycles per beat
+//   "~5"     a note that slides in from the pattern's previous note
+//   "5!"     an accent: full velocity (the pattern's velocity is for the others) and the
+//            instrument's accent on the filter; marks combine as "~5!@2"
 //   "-"      holds the previous note or chord one more step
 //   "."      rest
 //   "|"      a bar line for the reader; separates like a space

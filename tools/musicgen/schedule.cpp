@@ -15,36 +15,64 @@ std::size_t indexByName(const std::vector<T>& items, const std::string& name) {
   throw std::invalid_argument("no item named '" + name + "'");
 }
 
+// Semitones a clip adds at a step of its section: its transpose and the progression's
+// entry for that bar. The progression follows the section's bars, so a clip that enters
+// late still plays the chord of the moment.
+int transposeAt(const Clip& clip, std::int64_t sectionStep, std::int64_t barSteps) {
+  int transpose = clip.transpose;
+  if (!clip.progression.empty())
+    transpose += clip.progression[static_cast<std::size_t>(sectionStep / barSteps) %
+                                  clip.progression.size()];
+  return transpose;
+}
+
 void scheduleClip(const Song& song, const Timing& timing, const Clip& clip,
-                  std::int64_t sectionStart, std::int64_t sectionSteps, std::int64_t limit,
-                  std::vector<ScheduledNote>& out) {
+                  std::int64_t sectionStart, int sectionBars, std::int64_t limit,
+                  std::int64_t passStart, std::vector<ScheduledNote>& out) {
   const std::size_t instrument = indexByName(song.instruments, clip.instrument);
   const Pattern& pattern = song.patterns[indexByName(song.patterns, clip.pattern)];
   const std::int64_t barSteps = stepsPerBar(song);
-  const std::int64_t sectionEnd = sectionStart + sectionSteps;
-  const float gain = std::pow(10.0f, clip.gainDb / 20.0f);
-  const Ramp cutoff{timing.frameOf(sectionStart), timing.frameOf(sectionEnd), clip.cutoffFrom,
+  const int firstBar = clip.startBar < 0 ? sectionBars + clip.startBar : clip.startBar;
+  const int clipBars = clip.bars > 0 ? clip.bars : sectionBars - firstBar;
+  const std::int64_t clipOffset = firstBar * barSteps;  // from the section's start
+  const std::int64_t clipStart = sectionStart + clipOffset;
+  const std::int64_t clipSteps = clipBars * barSteps;
+  const std::int64_t clipEnd = clipStart + clipSteps;
+  const Ramp cutoff{timing.frameOf(clipStart), timing.frameOf(clipEnd), clip.cutoffFrom,
                     clip.cutoffTo};
-  for (std::int64_t repeat = 0; repeat < sectionSteps; repeat += pattern.steps) {
-    for (const Note& note : pattern.notes) {
+  for (std::int64_t repeat = 0; repeat < clipSteps; repeat += pattern.steps) {
+    for (std::size_t i = 0; i < pattern.notes.size(); ++i) {
+      const Note& note = pattern.notes[i];
       const std::int64_t local = repeat + note.step;
-      const std::int64_t step = sectionStart + local;
-      if (local >= sectionSteps || step >= limit) continue;
+      const std::int64_t step = clipStart + local;
+      if (local >= clipSteps || step >= limit) continue;
       // A note never rings on into the next section's material.
-      const std::int64_t end = std::min(step + note.length, sectionEnd);
-      int transpose = clip.transpose;
-      if (!clip.progression.empty())
-        transpose +=
-            clip.progression[static_cast<std::size_t>(local / barSteps) % clip.progression.size()];
+      const std::int64_t end = std::min(step + note.length, clipEnd);
+      const double levelDb =
+          clip.gainDb + clip.levelFromDb +
+          (clip.levelToDb - clip.levelFromDb) * static_cast<double>(local) / clipSteps;
       ScheduledNote scheduled;
       scheduled.instrument = instrument;
+      scheduled.step = step - passStart;
       scheduled.startFrame = timing.frameOf(step);
       scheduled.lengthFrames =
           std::max<std::int64_t>(1, timing.frameOf(end) - scheduled.startFrame);
-      scheduled.midiNote = song.rootNote + transpose + note.pitch;
-      scheduled.velocity = note.velocity * gain;
+      scheduled.midiNote =
+          song.rootNote + transposeAt(clip, clipOffset + local, barSteps) + note.pitch;
+      scheduled.velocity = note.velocity * static_cast<float>(std::pow(10.0, levelDb / 20.0));
       scheduled.lfoCyclesPerBeat = note.lfoCyclesPerBeat;
       scheduled.cutoffOctaves = cutoff;
+      scheduled.accent = note.accent;
+      if (note.glide) {
+        // From the note before it in the pattern, which may be the previous repeat's last.
+        const Note& previous = pattern.notes[i == 0 ? pattern.notes.size() - 1 : i - 1];
+        const std::int64_t previousLocal =
+            (i == 0 ? repeat - pattern.steps : repeat) + previous.step;
+        if (previousLocal >= 0)
+          scheduled.glideFrom = song.rootNote +
+                                transposeAt(clip, clipOffset + previousLocal, barSteps) +
+                                previous.pitch;
+      }
       out.push_back(scheduled);
     }
   }
@@ -82,9 +110,9 @@ std::vector<ScheduledNote> scheduleNotes(const Song& song, std::int64_t totalSte
     std::int64_t sectionStart = pass;
     for (const Section& section : song.sections) {
       if (sectionStart >= totalSteps) break;
-      const std::int64_t sectionSteps = section.bars * stepsPerBar(song);
       for (const Clip& clip : section.clips)
-        scheduleClip(song, timing, clip, sectionStart, sectionSteps, totalSteps, notes);
+        scheduleClip(song, timing, clip, sectionStart, section.bars, totalSteps, pass, notes);
+      const std::int64_t sectionSteps = section.bars * stepsPerBar(song);
       sectionStart += sectionSteps;
     }
   }

@@ -1,11 +1,12 @@
 // Turns a song's arrangement into a time-ordered list of notes in frames: patterns repeat
-// through their sections, clips transpose and follow their chord progression, swing moves
-// every second sixteenth.
+// through their clips, clips transpose, follow their chord progression and ramp their
+// level, swing moves every second sixteenth.
 // Depends on: song.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "musicgen/song.h"
@@ -32,12 +33,15 @@ std::int64_t arrangementSteps(const Song& song);
 
 struct ScheduledNote {
   std::size_t instrument = 0;  // index into Song::instruments
+  std::int64_t step = 0;       // where it starts within the arrangement, the same every pass
   std::int64_t startFrame = 0;
   std::int64_t lengthFrames = 1;
   int midiNote = 60;
-  float velocity = 1.0f;  // clip gain included
+  float velocity = 1.0f;  // clip gain and level automation included
   float lfoCyclesPerBeat = 0.0f;
   Ramp cutoffOctaves;
+  std::optional<int> glideFrom;  // MIDI note the pitch slides from
+  bool accent = false;
 };
 
 // Every note starting in the first totalSteps steps, sorted by start frame (then by

@@ -44,6 +44,10 @@ void validateSong(const Song& song) {
                "section '" + section.name + "' plays unknown instrument '" + clip.instrument + "'");
       if (!patterns.contains(clip.pattern))
         reject(song, "section '" + section.name + "' plays unknown pattern '" + clip.pattern + "'");
+      const int start = clip.startBar < 0 ? section.bars + clip.startBar : clip.startBar;
+      if (start < 0 || start >= section.bars || clip.bars < 0 || start + clip.bars > section.bars)
+        reject(song, "section '" + section.name + "' has a clip of '" + clip.instrument +
+                         "' outside its bars");
     }
   }
 }

@@ -39,6 +39,8 @@ struct Note {
   int pitch = 0;  // semitones above the song's root (drums: tuning offset)
   float velocity = 1.0f;
   float lfoCyclesPerBeat = 0.0f;  // > 0 sets the instrument's LFO rate for this note
+  bool glide = false;   // starts at the pattern's previous note and slides to its own pitch
+  bool accent = false;  // opens the filter further (the instrument's accentOctaves)
 };
 
 struct Pattern {
@@ -47,15 +49,20 @@ struct Pattern {
   std::vector<Note> notes{};
 };
 
-// One instrument playing one pattern through a section, the pattern repeating as needed.
+// One instrument playing one pattern through a section (or a stretch of it), the pattern
+// repeating as needed.
 struct Clip {
   std::string instrument{};
   std::string pattern{};
   int transpose = 0;               // semitones
   std::vector<int> progression{};  // extra transpose per bar, cycling: a bass following chords
   float gainDb = 0.0f;
-  float cutoffFrom = 0.0f;  // filter automation in octaves, ramped across the section
+  float cutoffFrom = 0.0f;  // filter automation in octaves, ramped across the clip
   float cutoffTo = 0.0f;
+  float levelFromDb = 0.0f;  // level automation on top of gainDb, ramped across the clip
+  float levelToDb = 0.0f;    // (each note takes the level at its start)
+  int startBar = 0;          // bar of the section the clip starts on; negative counts from the end
+  int bars = 0;              // how long it plays; 0 = to the section's end
 };
 
 struct Section {

@@ -1,10 +1,12 @@
-// The subtractive synth voice: stacks of band-limited oscillators, a resonant filter moved
-// by its own envelope, key tracking, a tempo-locked LFO and arrangement automation, then
-// optional saturation and the amplitude envelope.
+// The subtractive synth voice: stacks of band-limited oscillators that may slide in from
+// another pitch, a resonant filter moved by its own envelope (further on accents), key
+// tracking, a tempo-locked LFO and arrangement automation, then optional saturation and
+// the amplitude envelope.
 // Depends on: oscillator, state_variable_filter, envelope, voice, rng.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "musicgen/envelope.h"
@@ -30,6 +32,7 @@ struct FilterPatch {
   float cutoffHz = 18000.0f;
   float resonance = 0.0f;        // 0..1
   float envelopeOctaves = 0.0f;  // cutoff rise at the filter envelope's peak
+  float accentOctaves = 0.0f;    // added to envelopeOctaves on accented notes
   float keyTrack = 0.0f;         // 0..1: how much the cutoff follows the note (1 = fully)
 };
 
@@ -46,16 +49,19 @@ struct SynthPatch {
   Adsr filterEnvelope{};
   FilterPatch filter{};
   LfoPatch lfo{};
-  float drive = 0.0f;  // 0 = clean; higher saturates after the filter (growl)
+  float drive = 0.0f;          // 0 = clean; higher saturates after the filter (growl)
+  float glideSeconds = 0.06f;  // how long a sliding note takes to reach its pitch
 };
 
 struct SynthNote {
   double midiNote = 60.0;
   float velocity = 1.0f;
-  std::int64_t startFrame = 0;    // in the song, for the LFO and automation
-  std::int64_t gateFrames = 1;    // key held this long, then the release
-  float lfoCyclesPerBeat = 0.0f;  // > 0 overrides the patch's rate
-  Ramp cutoffOctaves{};           // arrangement automation of the cutoff
+  std::int64_t startFrame = 0;        // in the song, for the LFO and automation
+  std::int64_t gateFrames = 1;        // key held this long, then the release
+  float lfoCyclesPerBeat = 0.0f;      // > 0 overrides the patch's rate
+  Ramp cutoffOctaves{};               // arrangement automation of the cutoff
+  std::optional<double> glideFrom{};  // MIDI note the pitch starts at
+  bool accent = false;
 };
 
 class SynthVoice final : public Voice {
@@ -69,11 +75,13 @@ class SynthVoice final : public Voice {
  private:
   struct StackVoice {
     Oscillator oscillator;
+    double pitch;  // MIDI note, layer offset and detune included
     float gainLeft;
     float gainRight;
   };
 
   void updateCutoff();
+  void updateGlide();
 
   const SynthPatch& patch_;
   SynthNote note_;
@@ -85,6 +93,8 @@ class SynthVoice final : public Voice {
   EnvelopeGenerator filterEnvelope_;
   float filterEnvelopeLevel_ = 0.0f;
   float driveNormal_ = 1.0f;  // keeps a full-scale input at full scale through the drive
+  double glideFactor_ = 0.0;  // factor on the remaining slide per cutoff update
+  double glideOffset_ = 0.0;  // semitones still to slide; 0 once there
   Rng noise_;
   std::int64_t position_ = 0;  // frames rendered so far
 };

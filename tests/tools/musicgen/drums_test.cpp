@@ -72,9 +72,25 @@ TEST(Drums, SameSeedRepeatsTheHitAndVelocityOnlyScalesIt) {
   for (std::size_t i = 0; i < a.size(); i += 97) EXPECT_FLOAT_EQ(soft[i], 0.5f * a[i]);
 }
 
+TEST(Drums, CrashWashesLongAndBrightAndTheTomBendsDownToItsPitch) {
+  const std::vector<float> crash = renderDrum({.kind = DrumKind::Crash}, 1.0f, kRate, 4);
+  const std::vector<float> open = renderDrum({.kind = DrumKind::OpenHat}, 1.0f, kRate, 4);
+  EXPECT_GT(crash.size(), 3 * open.size());
+  EXPECT_GT(testing::rms(&crash[ms(800)], ms(50)), 0.02) << "still ringing after most of a second";
+  EXPECT_LT(
+      testing::powerShareBelow(testing::powerSpectrum(firstFrames(crash, 16384)), 2000.0, kRate),
+      0.05);
+
+  const std::vector<float> tom = renderDrum({.kind = DrumKind::Tom, .tone = 0.0f}, 1.0f, kRate, 4);
+  const double strikeHz = testing::zeroCrossingHz(tom, 0, ms(15), kRate);
+  const double bodyHz = testing::zeroCrossingHz(tom, ms(120), ms(300), kRate);
+  EXPECT_NEAR(bodyHz, 110.0, 4.0);
+  EXPECT_GT(strikeHz, 1.2 * bodyHz);
+}
+
 TEST(Drums, EveryHitDecaysToSilenceAndStaysInRange) {
-  for (DrumKind kind :
-       {DrumKind::Kick, DrumKind::Snare, DrumKind::Clap, DrumKind::ClosedHat, DrumKind::OpenHat}) {
+  for (DrumKind kind : {DrumKind::Kick, DrumKind::Snare, DrumKind::Clap, DrumKind::ClosedHat,
+                        DrumKind::OpenHat, DrumKind::Crash, DrumKind::Tom}) {
     SCOPED_TRACE(static_cast<int>(kind));
     const std::vector<float> hit = renderDrum({.kind = kind, .decay = 1.5f}, 1.0f, kRate, 9);
     float peak = 0.0f;

@@ -46,6 +46,29 @@ TEST(PatternNotation, NotesCarryTheirLfoRate) {
   expectNote(p.notes[1], 2, 1, 7);
 }
 
+TEST(PatternNotation, SlidesAndAccentsMarkTheirNotes) {
+  const Pattern p = melody("acid", "0 ~7! 5!@2 ~3@0.5 0+12!", 0.6f);
+  ASSERT_EQ(p.notes.size(), 6u);
+  EXPECT_FALSE(p.notes[0].glide);
+  EXPECT_FALSE(p.notes[0].accent);
+  EXPECT_FLOAT_EQ(p.notes[0].velocity, 0.6f);
+  EXPECT_TRUE(p.notes[1].glide);
+  EXPECT_TRUE(p.notes[1].accent);
+  EXPECT_FLOAT_EQ(p.notes[1].velocity, 1.0f);  // an accent plays at full velocity
+  expectNote(p.notes[1], 1, 1, 7);
+  EXPECT_TRUE(p.notes[2].accent);
+  EXPECT_FLOAT_EQ(p.notes[2].lfoCyclesPerBeat, 2.0f);
+  EXPECT_TRUE(p.notes[3].glide);
+  EXPECT_FALSE(p.notes[3].accent);
+  EXPECT_FLOAT_EQ(p.notes[3].lfoCyclesPerBeat, 0.5f);
+  expectNote(p.notes[3], 3, 1, 3);
+  EXPECT_TRUE(p.notes[4].accent && p.notes[5].accent);  // the whole chord
+  EXPECT_THROW(melody("m", "~"), std::invalid_argument);
+  EXPECT_THROW(melody("m", "!"), std::invalid_argument);
+  EXPECT_THROW(melody("m", "~@2"), std::invalid_argument);
+  EXPECT_THROW(melody("m", "3!~"), std::invalid_argument);
+}
+
 TEST(PatternNotation, RhythmReadsAccentsNormalHitsAndGhosts) {
   const Pattern p = rhythm("r", "X.x. |o...");
   EXPECT_EQ(p.steps, 8);

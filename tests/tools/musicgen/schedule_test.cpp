@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "musicgen/pattern_notation.h"
 
@@ -105,6 +107,71 @@ TEST(Schedule, CutoffAutomationRampsAcrossItsSection) {
   EXPECT_FLOAT_EQ(ramp.at(9 * 88200), 1.0f);
 }
 
+TEST(Schedule, ClipsCanPlayJustPartOfTheirSectionAndStartTheirPatternThere) {
+  Song song = smallSong();
+  song.patterns.push_back(melody("two notes",
+                                 "0 . . . | . . . . | . . . . | . . . . |"
+                                 "3 . . . | . . . . | . . . . | . . . ."));
+  song.sections = {{"a",
+                    4,
+                    {{.instrument = "kick", .pattern = "four", .startBar = -1},
+                     {.instrument = "bass",
+                      .pattern = "two notes",
+                      .progression = {0, 10, 20, 30},
+                      .startBar = 1,
+                      .bars = 2}}}};
+  int kicks = 0;
+  std::vector<ScheduledNote> bass;
+  for (const ScheduledNote& n : scheduleNotes(song, arrangementSteps(song), kRate)) {
+    if (n.instrument == 1) {
+      ++kicks;
+      EXPECT_GE(n.startFrame, 3 * 88200) << "only the last bar";
+    } else {
+      bass.push_back(n);
+    }
+  }
+  EXPECT_EQ(kicks, 4);
+  ASSERT_EQ(bass.size(), 2u);
+  // The pattern starts over at the clip; the chord follows the section's bar.
+  EXPECT_EQ(bass[0].startFrame, 88200);
+  EXPECT_EQ(bass[0].midiNote, 48 + 10);
+  EXPECT_EQ(bass[1].startFrame, 2 * 88200);
+  EXPECT_EQ(bass[1].midiNote, 48 + 20 + 3);
+}
+
+TEST(Schedule, LevelRampsAcrossTheClipNoteByNote) {
+  Song song = smallSong();
+  song.sections = {{"a",
+                    2,
+                    {{.instrument = "kick",
+                      .pattern = "four",
+                      .gainDb = -6.0f,
+                      .levelFromDb = -20.0f,
+                      .levelToDb = 0.0f}}}};
+  const auto notes = scheduleNotes(song, arrangementSteps(song), kRate);
+  ASSERT_EQ(notes.size(), 8u);
+  const auto db = [](float v) { return 20.0 * std::log10(v); };
+  EXPECT_NEAR(db(notes[0].velocity), -26.0, 0.01);
+  EXPECT_NEAR(db(notes[4].velocity), -16.0, 0.01);  // halfway through the clip
+  EXPECT_NEAR(db(notes[7].velocity), -8.5, 0.01);   // step 28 of 32
+}
+
+TEST(Schedule, SlidingNotesStartFromTheNoteBeforeThemEvenAcrossARepeat) {
+  Song song = smallSong();
+  song.patterns.push_back(melody("slides", "~0 ~7 . ~12! | . . . . | . . . . | . . . ."));
+  song.sections = {{"a", 2, {{.instrument = "bass", .pattern = "slides", .progression = {0, 5}}}}};
+  const auto notes = scheduleNotes(song, arrangementSteps(song), kRate);
+  ASSERT_EQ(notes.size(), 6u);
+  EXPECT_FALSE(notes[0].glideFrom.has_value()) << "nothing plays before the clip's first note";
+  EXPECT_EQ(notes[1].glideFrom, 48);
+  EXPECT_EQ(notes[2].glideFrom, 55);
+  EXPECT_TRUE(notes[2].accent);
+  EXPECT_FALSE(notes[1].accent);
+  // The second bar's first note is a fourth up and slides from the first bar's last.
+  EXPECT_EQ(notes[3].midiNote, 53);
+  EXPECT_EQ(notes[3].glideFrom, 60);
+}
+
 TEST(SongValidation, RejectsBrokenReferencesAndImpossibleValues) {
   Song good = smallSong();
   good.sections = {{"a", 1, {{"bass", "one bar"}}}};
@@ -131,6 +198,16 @@ TEST(SongValidation, RejectsBrokenReferencesAndImpossibleValues) {
   s = good;
   s.sections.clear();
   EXPECT_THROW(validateSong(s), std::invalid_argument);
+  for (const auto& [start, bars] :
+       {std::pair{1, 0}, std::pair{-2, 0}, std::pair{0, 2}, std::pair{0, -1}}) {
+    s = good;  // a one-bar section
+    s.sections[0].clips[0].startBar = start;
+    s.sections[0].clips[0].bars = bars;
+    EXPECT_THROW(validateSong(s), std::invalid_argument) << start << " " << bars;
+  }
+  s = good;
+  s.sections[0].clips[0].startBar = -1;  // the last bar, which is also the first
+  EXPECT_NO_THROW(validateSong(s));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // "BassWobbler": half-time wobble music in E minor at 140 BPM. The bass is a saw stack
-// through a resonant low-pass whose cutoff an LFO sweeps at a different rate on each
-// note; a clean sine sub carries the same notes underneath.
+// through a resonant low-pass whose cutoff an LFO sweeps at a different rate on each note;
+// a clean sine sub carries the same notes underneath and a band-passed growl answers it
+// in the second drop. Each drop comes after a build that speeds the wobble up and one bar
+// of near silence with a falling sub; between them a breakdown over a slow, detuned bass.
 #include "musicgen/pattern_notation.h"
+#include "musicgen/songs/composition.h"
 #include "musicgen/songs/instrument_shorthand.h"
 #include "musicgen/songs/songs.h"
 
@@ -19,9 +22,34 @@ SynthPatch wobble() {
           .drive = 2.0f};
 }
 
+SynthPatch growl() {
+  // A band-pass swept through the vowel range sounds like a mouth opening and closing.
+  return {.layers = {{.wave = Wave::Pulse, .level = 0.7f, .pulseWidth = 0.3f},
+                     {.wave = Wave::Saw, .level = 0.6f, .semitones = 0.1f}},
+          .amp = {.attack = 0.004f, .decay = 0.1f, .sustain = 0.9f, .release = 0.06f},
+          .filter = {.mode = FilterMode::BandPass, .cutoffHz = 260.0f, .resonance = 0.75f},
+          .lfo = {.cyclesPerBeat = 2.0f, .octaves = 3.2f},
+          .drive = 3.5f};
+}
+
 SynthPatch sub() {
   return {.layers = {{.wave = Wave::Sine}},
           .amp = {.attack = 0.005f, .decay = 0.1f, .sustain = 1.0f, .release = 0.06f}};
+}
+
+SynthPatch dive() {
+  return {.layers = {{.wave = Wave::Sine}, {.wave = Wave::Triangle, .level = 0.3f}},
+          .amp = {.attack = 0.01f, .decay = 0.8f, .sustain = 0.8f, .release = 0.2f},
+          .glideSeconds = 1.6f};
+}
+
+SynthPatch detunedBass() {
+  return {
+      .layers =
+          {{.wave = Wave::Saw, .level = 0.8f, .unison = 3, .detuneCents = 22.0f, .width = 0.35f}},
+      .amp = {.attack = 0.06f, .decay = 0.5f, .sustain = 0.9f, .release = 0.4f},
+      .filter = {.cutoffHz = 320.0f, .resonance = 0.25f},
+      .drive = 0.6f};
 }
 
 SynthPatch pad() {
@@ -39,6 +67,21 @@ SynthPatch chime() {
           .filter = {.cutoffHz = 4000.0f}};
 }
 
+SynthPatch lead() {
+  return {
+      .layers =
+          {{.wave = Wave::Triangle, .level = 0.8f},
+           {.wave = Wave::Saw, .level = 0.25f, .unison = 2, .detuneCents = 10.0f, .width = 0.5f}},
+      .amp = {.attack = 0.05f, .decay = 0.6f, .sustain = 0.7f, .release = 0.4f},
+      .filter = {.cutoffHz = 2200.0f, .resonance = 0.1f, .keyTrack = 0.3f}};
+}
+
+SynthPatch riser() {
+  return {.noise = 0.7f,
+          .amp = {.attack = 2.0f, .decay = 1.0f, .sustain = 1.0f, .release = 0.3f},
+          .filter = {.mode = FilterMode::BandPass, .cutoffHz = 800.0f, .resonance = 0.6f}};
+}
+
 }  // namespace
 
 Song basswobbler() {
@@ -50,60 +93,223 @@ Song basswobbler() {
   song.seed = 0x776f62626c65ull;
   song.delay = {.beats = 0.75f, .feedback = 0.4f, .dampingHz = 3500.0f};
   song.reverb = {.seconds = 2.6f, .dampingHz = 5000.0f, .predelayMs = 25.0f};
-  song.sidechain = {.attackMs = 5.0f, .releaseBeats = 0.45f};
+  song.sidechain = {.attackMs = 5.0f, .releaseBeats = 0.7f};
+  song.ending = Ending::Loop;
+  song.tailSeconds = 3.5;
+  song.masterDrive = 1.0f;
 
   song.instruments = {
-      drum("kick", DrumKind::Kick, {.gainDb = 0.0f, .keysSidechain = true}, 0.95f, 1.3f, 0.5f),
-      drum("snare", DrumKind::Snare, {.gainDb = -2.0f, .reverbSend = 0.3f}, 1.0f, 1.4f, 0.65f),
-      drum("hat", DrumKind::ClosedHat, {.gainDb = -14.0f, .pan = 0.2f, .duck = 0.2f}),
-      synth("sub", sub(), {.gainDb = -13.0f, .duck = 1.0f}),
-      synth("wobble", wobble(), {.gainDb = -12.0f, .duck = 0.6f}),
-      synth("pad", pad(), {.gainDb = -19.0f, .reverbSend = 0.5f, .duck = 0.5f}),
-      synth(
-          "chime", chime(),
-          {.gainDb = -13.0f, .pan = -0.15f, .delaySend = 0.4f, .reverbSend = 0.35f, .duck = 0.3f}),
+      drum("kick", DrumKind::Kick, {.gainDb = 1.0f, .keysSidechain = true}, 0.95f, 1.3f, 0.5f),
+      drum("snare", DrumKind::Snare, {.gainDb = 0.0f, .reverbSend = 0.3f}, 1.0f, 1.4f, 0.65f),
+      drum("clap", DrumKind::Clap, {.gainDb = -8.0f, .pan = 0.05f, .reverbSend = 0.3f}),
+      drum("hat", DrumKind::ClosedHat, {.gainDb = -4.0f, .pan = 0.2f, .duck = 0.2f}),
+      drum("open hat", DrumKind::OpenHat, {.gainDb = -12.0f, .pan = -0.25f, .duck = 0.3f}),
+      drum("crash", DrumKind::Crash, {.gainDb = -9.0f, .reverbSend = 0.25f}, 0.95f),
+      synth("sub", sub(), {.gainDb = -14.0f, .duck = 1.0f}),
+      synth("wobble", wobble(), {.gainDb = -10.0f, .duck = 0.9f}),
+      synth("growl", growl(), {.gainDb = -10.0f, .pan = 0.1f, .delaySend = 0.15f, .duck = 0.5f}),
+      synth("dive", dive(), {.gainDb = -8.0f, .reverbSend = 0.3f}),
+      synth("detuned", detunedBass(), {.gainDb = -10.0f, .duck = 0.5f}),
+      synth("pad", pad(), {.gainDb = -16.0f, .reverbSend = 0.5f, .duck = 0.5f}),
+      synth("chime", chime(),
+            {.gainDb = -9.0f, .pan = -0.15f, .delaySend = 0.4f, .reverbSend = 0.35f, .duck = 0.3f}),
+      synth("lead", lead(),
+            {.gainDb = -9.0f, .pan = 0.1f, .delaySend = 0.3f, .reverbSend = 0.45f, .duck = 0.3f}),
+      synth("riser", riser(), {.gainDb = -12.0f, .reverbSend = 0.4f}),
   };
 
+  // Em, C, Am, B: the B major chord's D sharp is the one note outside the key, and the
+  // melodies lean on it on the way back to E.
   song.patterns = {
-      rhythm("kick", "X... .... ..x. .... | X..x .... .... ...."),
-      rhythm("kick sparse", "X... .... .... .... | X... .... .... ...."),
+      rhythm("kick", "X... .... ..x. .... | X... ..x. .... ...."),
+      rhythm("kick B", "X... ..x. .... .... | X... .... ..X. ...."),
+      rhythm("kick sparse", "X... .... .... ...."),
       rhythm("snare", ".... .... X... ...."),
+      rhythm("snare ghost", ".... .... X... ..o. | .... .... X... o..o"),
       rhythm("hats", "x.x. x.xo x.x. xoxx"),
+      rhythm("hats B", "x.xx x.xo x.x. xxxo | x.x. xox. x.xx x.xx"),
+      rhythm("open hats", "..x. .... ..x. ...."),
+      rhythm("build roll", times(2, "X... X... X... X...") + times(2, "x.x. x.x. x.x. x.x.") +
+                               times(2, "xxxx xxxx xxxx xxxx") + "XXXX XXXX XXXX XXXX"),
+      downbeat("crash"),
+      held("riser 7", 7),
       // The number after @ is the wobble rate in cycles per beat: 3 and 6 are triplets.
-      melody("wobble",
-             "0@1 - - - - - - - | 0@2 - - - - - - - |"
-             "0@3 - - - - - - - | 3@2 - - - 5@4 - - - |"
-             "8@1 - - - - - - - | 8@3 - - - - - - - |"
-             "10@2 - - - - - - - | 10@4 - - - 7@6 - 7@8 -"),
-      comping("pad", {"12+15+19", "12+15+19", "8+12+15", "10+14+17"}, "x--- ---- ---- ----"),
+      melody("riff A",
+             "0@1 - - - - - - - 0@2 - - - 0@4 - - - |"
+             "0@3 - - - - - 3@2 - - - 5@4 - - - 7@8 - |"
+             "8@1 - - - - - - - 8@3 - - - - - 8@6 - |"
+             "7@2 - - - - - - - 7@4 - - - 10@8 - 12@8 - |"
+             "0@2 - - - 0@4 - - - . . 0@8 - 0@1 - - - |"
+             "3@3 - - - - - 5@3 - - - - - 7@6 - - - |"
+             "8@4 - - - 8@2 - - - - - - - 5@6 - - - |"
+             "7@1 - - - - - - - 7@6 - - - - - 7@12 - "),
+      melody("riff B",
+             "0@4 - - - - - . . 0@8 - - . 0@2 - - - |"
+             ". . 0@6 - - - 3@4 - - - 0@1 - - - - - |"
+             "8@4 - - - - - . . 8@8 - - . 7@2 - - - |"
+             ". . 7@6 - - - 10@4 - - - 12@8 - - - 7@16 - |"
+             "0@4 - - - - - . . 0@8 - - . 0@2 - - - |"
+             ". . 3@6 - - - 5@4 - - - 7@1 - - - - - |"
+             "8@3 - - - - - - - 5@6 - - - - - . . |"
+             "7@8 - - - 7@4 - - - 7@2 - - - 7@1 - - - "),
+      // The growl fills the holes riff B leaves.
+      melody("growl answers",
+             ". . . . . . 12@4 - . . . . . . . . | 12@8 - . . . . . . . . . . . . . . |"
+             ". . . . . . 20@4 - . . . . . . . . | 19@8 - . . . . . . . . . . . . . . |"
+             ". . . . . . 12@4 - . . . . . . . . | 15@8 - . . . . . . . . . . . . . . |"
+             ". . . . . . . . . . . . . . 17@6 - | . . . . . . . . . . . . . . . . "),
+      // Two bars each at one, two and four cycles a beat, then eight: the build speeds up.
+      melody("speed up", "0@1 " + times(31, "-") + "0@2 " + times(31, "-") + "0@4 " +
+                             times(31, "-") + "0@8 " + times(15, "-")),
+      melody("dive", "24 ~0 - - - - - - - - - - - - - -"),
+      melody("held", "0 - - - - - - - - - - - - - - -"),
+      comping("pad", {"12+15+19", "12+15+20", "12+17+20", "11+15+19"}, "x--- ---- ---- ----"),
       melody("chime",
              ". . 31 - | . 27 . 24 | - - . . | . . . . |"
              ". . 31 - | . 34 . 31 | - - 27 - | . . . . |"
              ". . 32 - | . 31 . 27 | - - . . | . . 24 - |"
-             "26 - . . | 29 - . . | 34 - - - | . . . . "),
+             "26 - . . | 29 - . . | 35 - - - | . . . . "),
+      melody("chime high",
+             ". . 36 - | . 34 . 31 | - - 34 - | 36 - . . |"
+             ". . 39 - | . 36 . 34 | - - 31 - | . . . . |"
+             ". . 36 - | . 32 . 31 | - - 29 - | 31 - . . |"
+             "35 - . . | 33 - . . | 31 - 30 - | - - . . "),
+      melody("break lead",
+             "31 - - - - - - - 27 - - - 29 - 31 - |"
+             "32 - - - - - - - 31 - - - 27 - - - |"
+             "24 - - - - - - - 27 - - - 29 - 31 - |"
+             "35 - - - - - - - 31 - - - 26 - - - |"
+             "36 - - - - - - - 34 - - - 31 - - - |"
+             "32 - - - - - - - 36 - - - 34 - 32 - |"
+             "31 - - - - - - - 29 - - - 27 - 24 - |"
+             "27 - - - 26 - - - - - - - - - - - "),
   };
 
-  song.sections = {
-      {"build",
-       2,
-       {{"kick", "kick sparse"},
+  const std::vector<int> heldRoots = {0, 8, 5, 7};  // E1, C2, A1, B1
+  const Clip crash{.instrument = "crash", .pattern = "crash", .bars = 1};
+  const auto riff = [](std::string instrument, std::string pattern, float gainDb = 0.0f) {
+    return Clip{.instrument = std::move(instrument),
+                .pattern = std::move(pattern),
+                .transpose = -12,
+                .gainDb = gainDb};
+  };
+  const auto build = [&](float riserTo) {
+    return std::vector<Clip>{
+        {"kick", "kick sparse"},
         {"hat", "hats"},
         {"pad", "pad"},
-        {.instrument = "sub", .pattern = "wobble", .transpose = -12},
+        {.instrument = "snare", .pattern = "build roll", .levelFromDb = -16.0f},
         {.instrument = "wobble",
-         .pattern = "wobble",
+         .pattern = "speed up",
          .transpose = -12,
-         .gainDb = -3.0f,
-         .cutoffFrom = -1.0f}}},
-      {"drop",
-       6,
-       {{"kick", "kick"},
+         .cutoffFrom = -2.0f,
+         .cutoffTo = 0.0f,
+         .levelFromDb = -6.0f},
+        {.instrument = "sub", .pattern = "speed up", .transpose = -12, .levelFromDb = -12.0f},
+        {.instrument = "riser",
+         .pattern = "riser 7",
+         .cutoffFrom = -2.0f,
+         .cutoffTo = riserTo,
+         .levelFromDb = -16.0f}};
+  };
+  const std::vector<Clip> stop = {{.instrument = "dive", .pattern = "dive", .transpose = -12},
+                                  {.instrument = "chime", .pattern = "chime", .bars = 1}};
+
+  song.sections = {
+      {"intro",
+       16,
+       {{.instrument = "pad", .pattern = "pad", .levelFromDb = -14.0f},
+        {.instrument = "chime", .pattern = "chime", .startBar = 8},
+        {.instrument = "wobble",
+         .pattern = "riff A",
+         .transpose = -12,
+         .gainDb = -6.0f,
+         .cutoffFrom = -3.0f,
+         .cutoffTo = -1.5f,
+         .startBar = 8},
+        {.instrument = "hat", .pattern = "hats", .gainDb = -6.0f, .startBar = 12},
+        {.instrument = "kick", .pattern = "kick sparse", .startBar = 12}}},
+      {"build", 7, build(3.0f)},
+      {"stop", 1, stop},
+      {"drop A",
+       16,
+       {crash,
+        {"kick", "kick"},
         {"snare", "snare"},
         {"hat", "hats"},
+        riff("sub", "riff A"),
+        riff("wobble", "riff A"),
+        {.instrument = "pad", .pattern = "pad", .gainDb = -6.0f}}},
+      {"drop A2",
+       16,
+       {crash,
+        {"kick", "kick"},
+        {"snare", "snare ghost"},
+        {"clap", "snare"},
+        {"hat", "hats"},
+        {"open hat", "open hats"},
+        riff("sub", "riff A"),
+        riff("wobble", "riff A"),
+        {.instrument = "chime", .pattern = "chime high", .gainDb = -2.0f}}},
+      {"breakdown",
+       12,
+       {crash,
         {"pad", "pad"},
-        {.instrument = "sub", .pattern = "wobble", .transpose = -12},
-        {.instrument = "wobble", .pattern = "wobble", .transpose = -12},
-        {"chime", "chime"}}},
+        {.instrument = "detuned", .pattern = "held", .transpose = -12, .progression = heldRoots},
+        {"chime", "chime"},
+        {.instrument = "lead", .pattern = "break lead", .startBar = 4},
+        {.instrument = "hat", .pattern = "hats", .gainDb = -8.0f, .startBar = 8}}},
+      {"lift",
+       8,
+       {{"pad", "pad"},
+        {.instrument = "detuned", .pattern = "held", .transpose = -12, .progression = heldRoots},
+        {"lead", "break lead"},
+        {"kick", "kick sparse"},
+        {.instrument = "snare", .pattern = "snare", .gainDb = -6.0f},
+        {"hat", "hats"}}},
+      {"build 2", 7, build(3.6f)},
+      {"stop 2", 1, stop},
+      {"drop B",
+       16,
+       {crash,
+        {"kick", "kick B"},
+        {"snare", "snare ghost"},
+        {"hat", "hats B"},
+        riff("sub", "riff B"),
+        riff("wobble", "riff B")}},
+      {"drop B2",
+       16,
+       {crash,
+        {"kick", "kick B"},
+        {"snare", "snare ghost"},
+        {"clap", "snare"},
+        {"hat", "hats B"},
+        {"open hat", "open hats"},
+        riff("sub", "riff B"),
+        riff("wobble", "riff B"),
+        riff("growl", "growl answers"),
+        {.instrument = "chime", .pattern = "chime high", .gainDb = -3.0f, .startBar = 8}}},
+      // Down to the pad and the chime, fading to where the intro begins.
+      {"outro",
+       17,
+       {crash,
+        {.instrument = "pad", .pattern = "pad", .levelToDb = -14.0f},
+        {.instrument = "chime", .pattern = "chime", .levelToDb = -8.0f, .bars = 16},
+        {.instrument = "wobble",
+         .pattern = "riff A",
+         .transpose = -12,
+         .cutoffFrom = 0.0f,
+         .cutoffTo = -3.0f,
+         .levelToDb = -6.0f,
+         .bars = 8},
+        {.instrument = "sub",
+         .pattern = "riff A",
+         .transpose = -12,
+         .levelToDb = -10.0f,
+         .bars = 8},
+        {.instrument = "kick", .pattern = "kick", .bars = 8},
+        {.instrument = "snare", .pattern = "snare", .bars = 8},
+        {.instrument = "hat", .pattern = "hats", .levelToDb = -12.0f, .bars = 12}}},
   };
   return song;
 }

@@ -1,6 +1,9 @@
-// "Nova": oldskool trance in A minor at 138 BPM. Offbeat bass, a wide supersaw pad and a
-// sixteenth arpeggio open up over four bars; then the theme arrives on a detuned lead.
+// "Nova": oldskool trance in A minor at 137 BPM. An offbeat bass and a squelching acid
+// line build the groove; a wide supersaw pad and a sixteenth arpeggio open up; the theme
+// arrives on a detuned lead, goes quiet for a counter-melody, returns through the
+// breakdown and comes back harmonised in thirds at the end.
 #include "musicgen/pattern_notation.h"
+#include "musicgen/songs/composition.h"
 #include "musicgen/songs/instrument_shorthand.h"
 #include "musicgen/songs/nova_theme.h"
 #include "musicgen/songs/songs.h"
@@ -10,11 +13,23 @@ namespace musicgen::songs {
 namespace {
 
 SynthPatch offbeatBass() {
-  return {.layers = {{.wave = Wave::Saw, .level = 0.7f},
-                     {.wave = Wave::Pulse, .level = 0.5f, .semitones = -12.0f}},
+  return {.layers = {{.wave = Wave::Saw, .level = 0.7f}, {.wave = Wave::Sine, .level = 0.8f}},
           .amp = {.attack = 0.002f, .decay = 0.2f, .sustain = 0.6f, .release = 0.05f},
           .filterEnvelope = {.attack = 0.001f, .decay = 0.12f, .sustain = 0.1f, .release = 0.05f},
           .filter = {.cutoffHz = 320.0f, .resonance = 0.3f, .envelopeOctaves = 2.4f}};
+}
+
+SynthPatch acid() {
+  return {.layers = {{.wave = Wave::Saw, .level = 1.0f}},
+          .amp = {.attack = 0.002f, .decay = 0.25f, .sustain = 0.6f, .release = 0.03f},
+          .filterEnvelope = {.attack = 0.001f, .decay = 0.15f, .sustain = 0.0f, .release = 0.05f},
+          .filter = {.cutoffHz = 380.0f,
+                     .resonance = 0.82f,
+                     .envelopeOctaves = 2.4f,
+                     .accentOctaves = 1.4f,
+                     .keyTrack = 0.3f},
+          .drive = 1.4f,
+          .glideSeconds = 0.07f};
 }
 
 SynthPatch supersawPad() {
@@ -42,30 +57,55 @@ SynthPatch themeLead() {
           .filter = {.cutoffHz = 3200.0f, .resonance = 0.1f, .keyTrack = 0.5f}};
 }
 
+SynthPatch bell() {
+  return {.layers = {{.wave = Wave::Sine, .level = 0.9f},
+                     {.wave = Wave::Sine, .level = 0.3f, .semitones = 19.0f},
+                     {.wave = Wave::Triangle, .level = 0.3f, .semitones = 12.0f}},
+          .amp = {.attack = 0.002f, .decay = 1.2f, .sustain = 0.0f, .release = 0.6f}};
+}
+
+SynthPatch riser() {
+  return {.noise = 0.7f,
+          .amp = {.attack = 2.0f, .decay = 1.0f, .sustain = 1.0f, .release = 0.3f},
+          .filter = {.mode = FilterMode::BandPass, .cutoffHz = 900.0f, .resonance = 0.55f}};
+}
+
 }  // namespace
 
 Song nova() {
   Song song;
   song.title = "Nova";
-  song.bpm = 138.0;
+  song.bpm = 137.0;
   song.rootNote = 45;  // A2
   song.seed = 0x6e6f7661ull;
   song.delay = {.beats = 0.75f, .feedback = 0.42f, .dampingHz = 5000.0f};
   song.reverb = {.seconds = 2.8f, .dampingHz = 7000.0f, .predelayMs = 20.0f};
   song.sidechain = {.attackMs = 4.0f, .releaseBeats = 0.28f};
+  song.ending = Ending::Loop;
+  song.tailSeconds = 3.5;
+  song.masterDrive = 1.0f;
 
   song.instruments = {
-      drum("kick", DrumKind::Kick, {.gainDb = 0.0f, .keysSidechain = true}, 1.02f, 0.9f, 0.55f),
-      drum("clap", DrumKind::Clap, {.gainDb = -6.0f, .reverbSend = 0.3f}, 1.1f),
-      drum("open hat", DrumKind::OpenHat, {.gainDb = -11.0f, .pan = -0.1f, .duck = 0.4f}, 1.0f,
+      drum("kick", DrumKind::Kick, {.gainDb = -4.0f, .keysSidechain = true}, 1.02f, 0.9f, 0.55f),
+      drum("clap", DrumKind::Clap, {.gainDb = -3.0f, .reverbSend = 0.3f}, 1.1f),
+      drum("snare", DrumKind::Snare, {.gainDb = -7.0f, .reverbSend = 0.2f}, 1.2f, 0.6f, 0.6f),
+      drum("open hat", DrumKind::OpenHat, {.gainDb = -9.0f, .pan = -0.1f, .duck = 0.4f}, 1.0f,
            0.8f),
-      drum("hat", DrumKind::ClosedHat, {.gainDb = -16.0f, .pan = 0.3f}),
-      synth("bass", offbeatBass(), {.gainDb = -5.0f, .duck = 0.5f}),
+      drum("hat", DrumKind::ClosedHat, {.gainDb = -9.0f, .pan = 0.3f}),
+      drum("crash", DrumKind::Crash, {.gainDb = -9.0f, .reverbSend = 0.2f}),
+      synth("bass", offbeatBass(), {.gainDb = 3.0f, .duck = 0.5f}),
+      synth("acid", acid(),
+            {.gainDb = -10.0f, .pan = 0.1f, .delaySend = 0.12f, .reverbSend = 0.05f, .duck = 0.6f}),
       synth("pad", supersawPad(), {.gainDb = -17.0f, .reverbSend = 0.4f, .duck = 0.65f}),
       synth("arp", arpPluck(),
-            {.gainDb = -16.0f, .pan = 0.2f, .delaySend = 0.4f, .reverbSend = 0.2f, .duck = 0.5f}),
+            {.gainDb = -9.0f, .pan = 0.2f, .delaySend = 0.4f, .reverbSend = 0.2f, .duck = 0.5f}),
       synth("lead", themeLead(),
-            {.gainDb = -15.0f, .delaySend = 0.3f, .reverbSend = 0.35f, .duck = 0.35f}),
+            {.gainDb = -12.0f, .delaySend = 0.3f, .reverbSend = 0.35f, .duck = 0.35f}),
+      synth("harmony", themeLead(),
+            {.gainDb = -16.0f, .pan = -0.3f, .delaySend = 0.3f, .reverbSend = 0.4f, .duck = 0.35f}),
+      synth("bell", bell(),
+            {.gainDb = -9.0f, .pan = 0.15f, .delaySend = 0.45f, .reverbSend = 0.45f}),
+      synth("riser", riser(), {.gainDb = -13.0f, .reverbSend = 0.4f}),
   };
 
   song.patterns = {
@@ -73,7 +113,19 @@ Song nova() {
       rhythm("backbeat", ".... X... .... X..."),
       rhythm("offbeats", "..X. ..X. ..X. ..X."),
       rhythm("sixteenths", "xoxo xoxo xoxo xoxx"),
+      rhythm("roll", times(4, "x.x. x.x. x.x. x.x.") + times(4, "xxxx xxxx xxxx xxxx")),
+      downbeat("crash"),
+      held("riser 8", 8),
       melody("offbeat bass", ". . 0 . | . . 0 . | . . 0 . | . . 0 ."),
+      // Two bars of acid over each chord root: slides (~) and accents (!) make it squelch.
+      melody("acid",
+             "0 . 12! 0 | 0 ~12 0 . | 7! 0 12 0 | ~7 0 12! ~0 |"
+             "0 0 12 0! | . 0 ~12 0 | 7 . 0! ~12 | 0 7! 0 12",
+             0.7f),
+      melody("acid 2",
+             "0! 0 ~12 0 | 7 0 0! ~7 | 0 12 . 0 | ~12! 0 7 0 |"
+             "0 . 0! 12 | 0 ~7 0 . | 12! 0 ~12 0 | 7 0! 12 0",
+             0.7f),
       comping("pad", kNovaChords, "x--- ---- ---- ---."),
       melody("arp",
              "24 27 31 36 | 31 27 24 27 | 31 36 31 27 | 24 27 31 36 |"
@@ -81,33 +133,143 @@ Song nova() {
              "15 19 22 27 | 22 19 15 19 | 22 27 22 19 | 15 19 22 27 |"
              "22 26 29 34 | 29 26 22 26 | 29 34 29 26 | 22 26 29 34"),
       melody("theme", kNovaTheme),
+      melody("theme thirds", diatonicShift(kNovaTheme, kAMinorScale, -2)),
+      // Long notes above the theme's range while the theme rests.
+      melody("counter",
+             "36 - - - - - - - - - - - 34 - - - | 36 - - - - - - - 32 - - - - - - - |"
+             "31 - - - - - - - 34 - - - - - - - | 34 - - - - - - - 31 - - - 29 - - - |"
+             "36 - - - - - - - - - - - 34 - - - | 36 - - - - - - - 32 - - - - - - - |"
+             "31 - - - - - - - 34 - - - 36 - - - | 38 - - - - - - - - - - - . . . . "),
+  };
+
+  const Clip crash{.instrument = "crash", .pattern = "crash", .bars = 1};
+  const auto bass = [](float from = 0.0f, float to = 0.0f) {
+    return Clip{.instrument = "bass",
+                .pattern = "offbeat bass",
+                .transpose = -12,
+                .progression = kNovaRoots,
+                .cutoffFrom = from,
+                .cutoffTo = to};
+  };
+  const auto acidLine = [](std::string pattern, float from = 0.0f, float to = 0.0f) {
+    return Clip{.instrument = "acid",
+                .pattern = std::move(pattern),
+                .progression = kNovaRoots,
+                .cutoffFrom = from,
+                .cutoffTo = to};
+  };
+  const auto groove = [&](std::vector<Clip> extra) {
+    std::vector<Clip> clips = {crash,
+                               {"kick", "four"},
+                               {"clap", "backbeat"},
+                               {"hat", "sixteenths"},
+                               {"open hat", "offbeats"},
+                               bass()};
+    clips.insert(clips.end(), extra.begin(), extra.end());
+    return clips;
   };
 
   song.sections = {
-      {"rise",
-       4,
+      {"intro",
+       16,
        {{"kick", "four"},
-        {"hat", "sixteenths"},
-        {"open hat", "offbeats"},
-        {.instrument = "bass",
-         .pattern = "offbeat bass",
-         .transpose = -12,
-         .progression = kNovaRoots},
-        {"pad", "pad"},
-        {.instrument = "arp", .pattern = "arp", .cutoffFrom = -2.0f, .cutoffTo = 0.0f}}},
-      {"theme",
-       4,
-       {{"kick", "four"},
+        {.instrument = "hat", .pattern = "sixteenths", .levelFromDb = -10.0f},
+        {.instrument = "open hat", .pattern = "offbeats", .startBar = 8},
+        {.instrument = "clap", .pattern = "backbeat", .startBar = 8},
+        bass(-2.0f, -0.5f)}},
+      {"acid", 16,
+       groove({acidLine("acid", -1.5f, 0.5f),
+               {.instrument = "arp",
+                .pattern = "arp",
+                .cutoffFrom = -2.5f,
+                .cutoffTo = -1.0f,
+                .startBar = 8}})},
+      {"build",
+       8,
+       {{.instrument = "kick", .pattern = "four", .bars = 6},
         {"clap", "backbeat"},
         {"hat", "sixteenths"},
-        {"open hat", "offbeats"},
-        {.instrument = "bass",
-         .pattern = "offbeat bass",
-         .transpose = -12,
-         .progression = kNovaRoots},
+        bass(),
+        acidLine("acid", 0.5f, 1.5f),
+        {.instrument = "arp", .pattern = "arp", .cutoffFrom = -1.0f, .cutoffTo = 0.0f},
+        {.instrument = "pad",
+         .pattern = "pad",
+         .cutoffFrom = -1.5f,
+         .cutoffTo = 0.0f,
+         .levelFromDb = -12.0f},
+        {.instrument = "snare", .pattern = "roll", .levelFromDb = -14.0f, .startBar = 4},
+        {.instrument = "riser",
+         .pattern = "riser 8",
+         .cutoffFrom = -2.0f,
+         .cutoffTo = 3.3f,
+         .levelFromDb = -16.0f}}},
+      {"theme", 16, groove({{"pad", "pad"}, {"arp", "arp"}, {"lead", "theme"}})},
+      {"counter", 16,
+       groove({acidLine("acid 2"),
+               {"arp", "arp"},
+               {.instrument = "pad", .pattern = "pad", .gainDb = -4.0f},
+               {.instrument = "lead", .pattern = "counter", .gainDb = -3.0f}})},
+      {"breakdown",
+       16,
+       {crash,
         {"pad", "pad"},
+        {.instrument = "bell", .pattern = "theme", .bars = 8},
+        {.instrument = "lead",
+         .pattern = "theme",
+         .cutoffFrom = -2.0f,
+         .cutoffTo = 0.0f,
+         .levelFromDb = -8.0f,
+         .startBar = 8},
+        {.instrument = "arp", .pattern = "arp", .cutoffFrom = -2.5f, .cutoffTo = -0.5f}}},
+      {"rise",
+       8,
+       {{"pad", "pad"},
+        {"lead", "theme"},
         {"arp", "arp"},
-        {"lead", "theme"}}},
+        acidLine("acid", -2.0f, 1.0f),
+        {.instrument = "kick", .pattern = "four", .levelFromDb = -12.0f, .startBar = 4},
+        {.instrument = "snare", .pattern = "roll", .levelFromDb = -14.0f},
+        {.instrument = "riser",
+         .pattern = "riser 8",
+         .cutoffFrom = -2.0f,
+         .cutoffTo = 3.6f,
+         .levelFromDb = -16.0f}}},
+      {"anthem", 16,
+       groove({{"pad", "pad"},
+               {"arp", "arp"},
+               {"lead", "theme"},
+               {.instrument = "acid",
+                .pattern = "acid",
+                .progression = kNovaRoots,
+                .gainDb = -3.0f}})},
+      {"anthem 2", 16,
+       groove({{"pad", "pad"},
+               {"arp", "arp"},
+               {"lead", "theme"},
+               {"harmony", "theme thirds"},
+               acidLine("acid 2")})},
+      // The groove thins out to the intro's: kick, hats and the offbeat bass closing down.
+      {"outro",
+       12,
+       {crash,
+        {"kick", "four"},
+        {.instrument = "clap", .pattern = "backbeat", .bars = 8},
+        {.instrument = "hat", .pattern = "sixteenths", .levelToDb = -10.0f},
+        {.instrument = "open hat", .pattern = "offbeats", .bars = 8},
+        bass(0.0f, -2.0f),
+        {.instrument = "acid",
+         .pattern = "acid 2",
+         .progression = kNovaRoots,
+         .cutoffFrom = 0.0f,
+         .cutoffTo = -2.0f,
+         .levelToDb = -12.0f,
+         .bars = 8},
+        {.instrument = "arp",
+         .pattern = "arp",
+         .cutoffFrom = 0.0f,
+         .cutoffTo = -2.5f,
+         .levelToDb = -10.0f,
+         .bars = 4}}},
   };
   return song;
 }

@@ -29,7 +29,7 @@ build_packages=(g++ cmake ninja-build pkg-config libsdl2-dev libepoxy-dev libmpg
   libvorbis-dev libkissfft-dev libfreetype-dev libpng-dev zlib1g-dev libgl1-mesa-dri
   libegl-mesa0 libegl1)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xfonts-base xdotool
-  x11-utils x11-apps imagemagick)
+  x11-utils x11-apps imagemagick strace clang libclang-rt-14-dev)
 
 packages=("${build_packages[@]}")
 [[ "$mode" == test ]] && packages+=("${test_packages[@]}")
@@ -83,4 +83,9 @@ for preset in release asan; do
   say "Running the tests ($preset)"
   ctest --preset "$preset" -j "$jobs" || die "tests failed in the $preset build"
 done
+
+# The fuzz targets (PNG, fonts, streams and URLs, MP3/Ogg) for a few seconds each from their
+# seed corpora, with the sanitizers: a crash on any input fails the run.
+say "Fuzzing each input parser briefly"
+fuzz/run_fuzzers.sh 5 || die "a fuzz target found a failing input"
 say "All tests passed"

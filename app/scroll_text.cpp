@@ -15,6 +15,8 @@ constexpr float kEntryY = 5.0f;
 // 1.78 pixels per unit of the time factor, as the 32-bit value the speed has always had.
 constexpr double kSpeed = static_cast<double>(1.78f);
 constexpr float kRemovalX = -50.0f;
+// (810 + 50) / 1.78 pixels a frame is 483 frames on screen, one letter every 19: 26 letters.
+constexpr int kLettersOnScreen = 28;
 constexpr int kPauseFrames = 100;
 constexpr char16_t kPauseMark = u'`';
 
@@ -57,12 +59,22 @@ std::u16string NextCharacter(AppState& state) {
 }  // namespace
 
 int DemoScroll::add(ScrollState& scroll, std::u16string_view text) {
+  if (!scroll.created) {
+    // As many letters as the line holds at full speed, made before the first frame.
+    for (int i = 0; i < kLettersOnScreen; ++i) {
+      scroll.spare.push_back(std::make_unique<DemoScroll>());
+    }
+  }
   scroll.created = true;
-  auto letter = std::make_unique<DemoScroll>();
-  letter->character = text;
-  letter->x = kEntryX;
-  letter->y = kEntryY;
-  scroll.letters.push_back(std::move(letter));
+  if (scroll.spare.empty()) {
+    scroll.letters.push_back(std::make_unique<DemoScroll>());
+  } else {
+    scroll.letters.splice(scroll.letters.end(), scroll.spare, scroll.spare.begin());
+  }
+  DemoScroll& letter = *scroll.letters.back();
+  letter.character = text;
+  letter.x = kEntryX;
+  letter.y = kEntryY;
   return 0;
 }
 
@@ -84,7 +96,8 @@ int DemoScroll::Update(AppState& state, std::list<std::unique_ptr<DemoScroll>>::
     leaving = !(x >= kRemovalX);
   }
   Draw();  // drawn once more in the frame it leaves
-  if (leaving) scroll.letters.erase(self);  // destroys this letter: nothing may follow
+  // Moves this letter to the spare list: nothing of it may be used after this.
+  if (leaving) scroll.spare.splice(scroll.spare.end(), scroll.letters, self);
   return 0;
 }
 
@@ -110,8 +123,9 @@ std::u16string AssembleScrollText() {
   text += u"  nocturnals  `";
   text += u"   Presents   `";
   text += u"Music Colly #1`";
-  text += u"     Hi Kelvarion! Whats up? VOK are proud to present this music colly for you all. "
-          u"Hope you like it? ";
+  text +=
+      u"     Hi Kelvarion! Whats up? VOK are proud to present this music colly for you all. "
+      u"Hope you like it? ";
   text += u"Graphics and code by    Quillon/VOK  ` ... Greetings to everybody we know! ";
   text += u" Enjoy the tunes! C ya!                               ";
   return text;

@@ -13,11 +13,14 @@ struct AppState;
 class DemoScroll;
 
 struct ScrollState {
-  bool created = false;                          // false until the first add
+  bool created = false;                            // false until the first add
   std::list<std::unique_ptr<DemoScroll>> letters;  // live letters, oldest first
-  int scrollPos = 0;                             // 1-based position of the last emitted character
-  int scrollDelay = 20;                          // emission test value, in frames
-  int scrollPaused = 0;                          // 1 while the line stands still
+  // Letters that have left, kept (list nodes included) for the next emissions: once the
+  // line has filled the screen, scrolling allocates nothing.
+  std::list<std::unique_ptr<DemoScroll>> spare;
+  int scrollPos = 0;     // 1-based position of the last emitted character
+  int scrollDelay = 20;  // emission test value, in frames
+  int scrollPaused = 0;  // 1 while the line stands still
 };
 
 class DemoScroll {

@@ -38,6 +38,18 @@ BassError AudioEngine::Start(std::string& detail) {
 
 // Whole output ---------------------------------------------------------------------------------
 
+bool AudioEngine::RestoreLostOutput() {
+  if (!device_->Lost()) return false;
+  const std::int64_t now = time_.NowMicros();
+  if (reopenFailed_ && now - lastReopenMicros_ < kReopenRetryMicros) return false;
+  lastReopenMicros_ = now;
+  device_->Close();
+  device_->SetPaused(paused_);
+  std::string detail;
+  reopenFailed_ = device_->Open(outputRate_, *this, detail) != kBassOk;
+  return !reopenFailed_;
+}
+
 BassError AudioEngine::Pause() {
   if (paused_) return kBassErrorAlready;
   device_->SetPaused(true);
@@ -63,7 +75,7 @@ std::uint32_t AudioEngine::CreateStream(std::unique_ptr<Decoder> decoder, int fl
     error = kBassErrorFileFormat;
     return 0;
   }
-  ReapEnded();
+  Upkeep();
   // Made before the lock is taken: the mixer must never wait on the allocator.
   auto channel = std::make_shared<Channel>(std::move(decoder), (flags & kBassSampleLoop) != 0,
                                            (flags & kBassStreamAutoFree) != 0, outputRate_);
@@ -91,7 +103,7 @@ std::uint32_t AudioEngine::CreateStream(std::unique_ptr<Decoder> decoder, int fl
 }
 
 BassError AudioEngine::Play(std::uint32_t handle, bool restart) {
-  ReapEnded();
+  Upkeep();
   {
     std::lock_guard lock(mutex_);
     Channel* channel = FindLocked(handle);
@@ -106,7 +118,7 @@ BassError AudioEngine::Play(std::uint32_t handle, bool restart) {
 }
 
 BassError AudioEngine::Stop(std::uint32_t handle) {
-  ReapEnded();
+  Upkeep();
   std::shared_ptr<Channel> released;  // dropped after unlocking
   std::lock_guard lock(mutex_);
   Channel* channel = FindLocked(handle);
@@ -119,7 +131,7 @@ BassError AudioEngine::Stop(std::uint32_t handle) {
 }
 
 BassError AudioEngine::SlideAttribute(std::uint32_t handle, int attribute, float value, int ms) {
-  ReapEnded();
+  Upkeep();
   const std::int64_t now = time_.NowMicros();
   const std::int64_t duration = std::max(ms, 0) * std::int64_t{1000};
   std::lock_guard lock(mutex_);
@@ -166,7 +178,7 @@ bool AudioEngine::IsSliding(std::uint32_t handle, int attribute, BassError& erro
 }
 
 BassError AudioEngine::GetFft(std::uint32_t handle, float* magnitudes) {
-  ReapEnded();
+  Upkeep();
   std::lock_guard spectrumLock(spectrumMutex_);
   bool audible = false;
   {
@@ -187,7 +199,7 @@ BassError AudioEngine::GetFft(std::uint32_t handle, float* magnitudes) {
 }
 
 int AudioEngine::StreamCount() {
-  ReapEnded();
+  Upkeep();
   std::lock_guard lock(mutex_);
   return static_cast<int>(std::count_if(slots_.begin(), slots_.end(),
                                         [](const Slot& slot) { return slot.channel != nullptr; }));
@@ -218,6 +230,11 @@ Channel* AudioEngine::FindLocked(std::uint32_t handle) {
 void AudioEngine::ReleaseLocked(Slot& slot, std::shared_ptr<Channel>& released) {
   released = std::move(slot.channel);
   slot.handle = 0;
+}
+
+void AudioEngine::Upkeep() {
+  RestoreLostOutput();
+  ReapEnded();
 }
 
 void AudioEngine::ReapEnded() {

@@ -1,7 +1,8 @@
 // Audio engine: decodes memory streams (MP3, Ogg Vorbis), mixes them for an output device,
 // slides frequency and volume, and keeps the last heard samples for the FFT.
 //
-// Threads. The main thread calls the operations below. The output device pulls Render,
+// Threads. The main thread calls the operations below (and reopens a lost output device
+// through them, so SDL's audio is only ever opened and closed there). The device pulls Render,
 // from its callback thread (SDL) or from the caller's thread (hand-pulled output). Decoding
 // runs ahead into each stream's ring on a decode thread of the engine, or just before each
 // pull when the device decodes on pull. One mutex guards the channel table and the
@@ -41,6 +42,13 @@ class AudioEngine final : public AudioSource {
   BassError Start(std::string& detail);
 
   // Whole output ----------------------------------------------------------------------------
+  // When the output device was lost (unplugged, its sound system gone), closes it and opens
+  // it again, paused if the output is; the streams go on from where they stopped. A failed
+  // try is repeated no sooner than kReopenRetryMicros later. True when it reopened the
+  // device. Every stream operation below calls it first, so the program's frame loop keeps
+  // the output alive without knowing.
+  bool RestoreLostOutput();
+  static constexpr std::int64_t kReopenRetryMicros = 500'000;
   BassError Pause();
   BassError Resume();
   bool paused() const { return paused_; }
@@ -92,6 +100,8 @@ class AudioEngine final : public AudioSource {
   void ReleaseLocked(Slot& slot, std::shared_ptr<Channel>& released);
   // Frees auto-free streams that the mixer found ended.
   void ReapEnded();
+  // What every main-thread stream operation does first: reopen a lost output, reap.
+  void Upkeep();
   // Frame the listener hears now, estimated from the last pull and the device's buffer.
   std::int64_t HeardFrameLocked(std::int64_t nowMicros) const;
   bool DecodeRound(ChannelRefs& work);
@@ -103,6 +113,8 @@ class AudioEngine final : public AudioSource {
   TimeSource& time_;
   const int outputRate_;
   bool paused_ = false;                               // main thread only
+  bool reopenFailed_ = false;                         // the last reopen failed; main thread
+  std::int64_t lastReopenMicros_ = 0;                 // when it was tried; main thread
   std::array<float, 3> factors3D_{1.0f, 1.0f, 1.0f};  // stored, unused: no 3D sound
 
   mutable std::mutex mutex_;  // guards everything below up to the marker

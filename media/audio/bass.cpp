@@ -25,9 +25,12 @@ int Result(BassError error) {
   return error == kBassOk ? 1 : 0;
 }
 
+// Never destroyed: an engine still running when the process exits (the question box's
+// Cancel ends the program without freeing the output) keeps reading it from its threads
+// until its own destructor has closed the device.
 audio::TimeSource& SteadyTime() {
-  static audio::SteadyTimeSource time;
-  return time;
+  static auto* time = new audio::SteadyTimeSource;
+  return *time;
 }
 
 // An output handed in for the next Init, with its time source; main thread only.

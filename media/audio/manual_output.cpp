@@ -14,7 +14,6 @@ constexpr int kMaxFramesPerRender = 1024;
 BassError ManualOutput::Open(int rate, AudioSource& source, std::string& /*detail*/) {
   rate_ = rate;
   source_ = &source;
-  paused_ = false;
   return kBassOk;
 }
 

@@ -59,20 +59,23 @@ class Mp3Decoder final : public Decoder {
 
   std::size_t Read(float* out, std::size_t maxFrames) override {
     while (!finished_) {
-      // Mono decodes into the front of `out` and is spread to both sides afterwards.
+      // Mono decodes into the front of `out` and is spread to both sides afterwards. The
+      // bytes that arrive are in the layout asked for, even when this read also reports a
+      // new format: a file may switch from stereo to mono (or back) between frames.
+      const int channels = channels_;
       size_t got = 0;
       const int rc =
           mpg123_read(handle_, reinterpret_cast<unsigned char*>(out),
-                      maxFrames * static_cast<std::size_t>(channels_) * sizeof(float), &got);
+                      maxFrames * static_cast<std::size_t>(channels) * sizeof(float), &got);
       // The last chunk arrives together with MPG123_DONE; keep it.
       if (rc == MPG123_NEW_FORMAT) {
         if (!QueryFormat()) finished_ = true;
       } else if (rc != MPG123_OK) {
         finished_ = true;  // MPG123_DONE, or an error that ends the data here
       }
-      const std::size_t frames = got / (static_cast<std::size_t>(channels_) * sizeof(float));
+      const std::size_t frames = got / (static_cast<std::size_t>(channels) * sizeof(float));
       if (frames > 0) {
-        if (channels_ == 1) SpreadMono(out, frames);
+        if (channels == 1) SpreadMono(out, frames);
         return frames;
       }
     }

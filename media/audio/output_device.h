@@ -30,13 +30,18 @@ class OutputDevice {
   virtual BassError Open(int rate, AudioSource& source, std::string& detail) = 0;
   // Stops pulling; after it returns the source is never called again.
   virtual void Close() = 0;
-  // Paused output is silent and does not pull the source.
+  // Paused output is silent and does not pull the source. The setting holds across Close
+  // and Open.
   virtual void SetPaused(bool paused) = 0;
   // Frames between the end of the last pulled block and what is heard now, at the moment
   // of the pull: the device's own buffering.
   virtual int LatencyFrames() const = 0;
   // True when the device calls DecodeAhead itself (no decoder thread is needed).
   virtual bool DecodesOnPull() const = 0;
+  // True once the output has stopped for good: unplugged, or its sound system went away. A
+  // lost device pulls nothing more, so the streams wait where they were; the engine then
+  // closes it and opens it again (Close, then Open), keeping it paused if it was.
+  virtual bool Lost() const { return false; }
 };
 
 }  // namespace media::audio

@@ -1,5 +1,7 @@
 #include "media/audio/sdl_output_device.h"
 
+#include <cstring>
+
 namespace media::audio {
 namespace {
 
@@ -43,11 +45,17 @@ BassError SdlOutputDevice::Open(int rate, AudioSource& source, std::string& deta
     return kBassErrorDriver;
   }
   bufferFrames_ = have.samples;
-  SDL_PauseAudioDevice(device_, 0);
+  lost_ = false;
+  SDL_PauseAudioDevice(device_, paused_ ? 1 : 0);
   return kBassOk;
 }
 
 void SdlOutputDevice::Close() {
+  if (Lost()) {
+    // What replaces an output that went away is the one the system now plays through.
+    lost_ = true;
+    deviceIndex_ = -1;
+  }
   if (device_ != 0) {
     SDL_CloseAudioDevice(device_);  // waits for a running callback to return
     device_ = 0;
@@ -60,11 +68,23 @@ void SdlOutputDevice::Close() {
 }
 
 void SdlOutputDevice::SetPaused(bool paused) {
+  paused_ = paused;
   if (device_ != 0) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
+}
+
+bool SdlOutputDevice::Lost() const {
+  // SDL reports a device that was opened and went away as stopped (paused is "paused").
+  return lost_ || (device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED);
 }
 
 void SdlOutputDevice::Callback(void* userdata, Uint8* stream, int len) {
   auto* self = static_cast<SdlOutputDevice*>(userdata);
+  // SDL keeps calling back for a device that went away, to play nowhere; mixing on would
+  // carry the music on unheard, so it waits here until the output is opened again.
+  if (SDL_GetAudioDeviceStatus(self->device_) == SDL_AUDIO_STOPPED) {
+    std::memset(stream, 0, static_cast<std::size_t>(len));
+    return;
+  }
   const int frames = len / static_cast<int>(2 * sizeof(float));
   self->source_->Render(reinterpret_cast<float*>(stream), frames);
 }

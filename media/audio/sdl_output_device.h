@@ -1,6 +1,8 @@
 // The real output: an SDL audio device at the engine's rate, stereo float, whose callback
 // thread pulls the mixer. SDL converts when the hardware wants another format; its `dummy`
-// and `disk` drivers run this path without a sound card.
+// and `disk` drivers run this path without a sound card. When the device goes away (SDL
+// marks it stopped and goes on calling back) it stops pulling and reports itself lost; it
+// then opens the default output next time.
 // Depends on: SDL2 audio.
 #pragma once
 
@@ -21,12 +23,15 @@ class SdlOutputDevice final : public OutputDevice {
   void SetPaused(bool paused) override;
   int LatencyFrames() const override { return bufferFrames_; }
   bool DecodesOnPull() const override { return false; }
+  bool Lost() const override;
 
  private:
   static void Callback(void* userdata, Uint8* stream, int len);
 
   int deviceIndex_;                // -1 = the default output
   SDL_AudioDeviceID device_ = 0;   // 0 while closed
+  bool paused_ = false;            // as last set; applied when the device opens
+  bool lost_ = false;              // went away, and no output has opened since
   bool subsystemStarted_ = false;  // this device holds one SDL_InitSubSystem(AUDIO)
   int bufferFrames_ = 0;           // frames SDL asks for per callback
   AudioSource* source_ = nullptr;  // pulled from the callback thread

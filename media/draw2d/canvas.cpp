@@ -32,6 +32,8 @@ struct CanvasModule {
   int remainder = 0;            // 1000 - interval * hertz, spread over the second
   int accumulator = 0;          // remainder collected so far; a whole hertz adds 1 ms
   std::uint32_t nextFrame = 0;  // clock time the next frame is due (wraps like the clock)
+  std::uint32_t lastPresent = 0;  // clock time of the last paced present
+  int quickVsyncPresents = 0;     // vertical-blank presents in a row that came far too soon
 
   std::vector<FlipHookEntry> flipHooks;   // sorted by priority
   std::vector<FlipHookEntry> addedHooks;  // added while the hooks were running
@@ -155,6 +157,8 @@ void SetUpPacing(int depth, int hertz, TCanvasDriver& driver) {
   m.remainder = 1000 - m.interval * hertz;
   m.accumulator = 0;
   m.nextFrame = static_cast<std::uint32_t>(Millisecs());
+  m.lastPresent = m.nextFrame;
+  m.quickVsyncPresents = 0;
 }
 
 // Waits until the frame is due. 60 Hz: 16 ms a frame plus 40 ms spread over the second, so
@@ -174,6 +178,26 @@ void WaitForNextFrame() {
     Delay(wait);
   } else {
     m.nextFrame = static_cast<std::uint32_t>(Millisecs());
+  }
+}
+
+// A vertical blank comes once a frame; presents much closer together than that mean the
+// swap does not wait for it (a driver or desktop setting overrides ours) and every
+// frame-counted animation would race. After a run of them the clock paces instead. A single
+// quick present is normal: the one after a late frame meets the very next blank.
+constexpr int kQuickPresentsBeforeTimerPacing = 8;
+
+void NoteVsyncPresent() {
+  CanvasModule& m = Module();
+  const auto now = static_cast<std::uint32_t>(Millisecs());
+  const auto took = static_cast<std::int32_t>(now - m.lastPresent);
+  m.lastPresent = now;
+  m.nextFrame = now;  // where timer pacing starts from if the window is hidden next
+  if (2 * took >= m.interval) {
+    m.quickVsyncPresents = 0;
+  } else if (++m.quickVsyncPresents >= kQuickPresentsBeforeTimerPacing) {
+    m.vsync = false;
+    m.softwarePacing = true;
   }
 }
 
@@ -250,11 +274,17 @@ void Flip(int sync) {
   FlipResult result;
   if (sync != -1) {
     result = g._driver->Flip(sync);
-  } else if (m.softwarePacing) {
+  } else if (m.softwarePacing || (m.vsync && !g._driver->DisplayShown())) {
+    // A minimised or hidden window has no vertical blank to wait for (its swap may return at
+    // once): the clock paces it, so the music plays on without the loop spinning.
     WaitForNextFrame();
     result = g._driver->Flip(0);
+    m.lastPresent = static_cast<std::uint32_t>(Millisecs());
+  } else if (m.vsync) {
+    result = g._driver->Flip(1);
+    NoteVsyncPresent();
   } else {
-    result = g._driver->Flip(m.vsync ? 1 : 0);
+    result = g._driver->Flip(0);
   }
   if (result == FlipResult::kDeviceRecreated) {
     // Textures of the old device are gone: a new number makes images build them again.
@@ -417,6 +447,8 @@ void ResetCanvasForTesting() {
   m.softwarePacing = false;
   m.hertz = m.interval = m.remainder = m.accumulator = 0;
   m.nextFrame = 0;
+  m.lastPresent = 0;
+  m.quickVsyncPresents = 0;
   CurrentCanvasGraphics() = TCanvasGraphics{};
 }
 

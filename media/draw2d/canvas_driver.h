@@ -110,6 +110,9 @@ class TCanvasDriver {
   virtual TCanvasDriver* FallbackDriver() { return nullptr; }
   // True when the current display can pace `hertz` frames per second by its vertical blank.
   virtual bool CanSyncToDisplay(int /*hertz*/) { return false; }
+  // False while the display's window is minimised or hidden: nobody sees it, so the driver
+  // may skip drawing and presenting, and no present waits for a vertical blank.
+  virtual bool DisplayShown() { return true; }
   // Moves the mouse pointer to (x, y) of the picture.
   virtual void MoveMouse(int /*x*/, int /*y*/) {}
 };

@@ -38,6 +38,8 @@ std::shared_ptr<TPixmap> CoveragePixmap(const FT_Bitmap& bitmap) {
   if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) {
     return nullptr;
   }
+  // A damaged bitmap font can give a glyph a size but no pixels: it is blank.
+  if (bitmap.buffer == nullptr) return nullptr;
   auto pixmap = TPixmap::Create(width, rows, kPixelFormatA8);
   if (!pixmap) return nullptr;
   for (int y = 0; y < rows; ++y) {

@@ -35,6 +35,28 @@ void main() {
 }
 )";
 
+// Presents the picture scaled by any factor with sharp pixels: each screen pixel takes its
+// texel's colour, and only a screen pixel that straddles two texels blends them, by how much
+// of it each covers. Nearest sampling would make some texels a pixel wider than others at
+// scales like 1.8 (a 16:9 desktop), plain linear filtering would blur all of them. At whole
+// scales every pixel lands on a texel centre: the exact texels.
+constexpr char kPresentFragmentShader[] = R"(
+#if defined(GL_ES) && !defined(GL_FRAGMENT_PRECISION_HIGH)
+#error texel positions need high precision
+#endif
+uniform sampler2D u_texture;
+uniform vec4 u_scale;
+varying vec2 v_texcoord;
+void main() {
+  vec2 texel = v_texcoord * u_scale.xy;
+  vec2 base = floor(texel);
+  vec2 fromCentre = texel - base - 0.5;
+  vec2 inside = vec2(0.5) - 0.5 / u_scale.zw;
+  vec2 blend = (fromCentre - clamp(fromCentre, -inside, inside)) * u_scale.zw;
+  gl_FragColor = texture2D(u_texture, (base + 0.5 + blend) / u_scale.xy);
+}
+)";
+
 constexpr char kDesktopPrefix[] = "#version 120\n";
 constexpr char kEsPrefix[] =
     "#version 100\n#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n"
@@ -54,29 +76,47 @@ GLuint CompileShader(GLenum type, const char* prefix, const char* source) {
   return shader;
 }
 
-bool BuildProgram(TGLGraphics& g) {
+// A linked program of the vertex shader and `fragmentSource`, its sampler on texture unit 0;
+// 0 when it does not compile or link.
+GLuint LinkProgram(const TGLGraphics& g, const char* fragmentSource) {
   const char* prefix = g.es ? kEsPrefix : kDesktopPrefix;
   const GLuint vs = CompileShader(GL_VERTEX_SHADER, prefix, kVertexShader);
-  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, prefix, kFragmentShader);
+  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, prefix, fragmentSource);
   if (vs == 0 || fs == 0) {
     if (vs != 0) glDeleteShader(vs);
     if (fs != 0) glDeleteShader(fs);
-    return false;
+    return 0;
   }
-  g.program = glCreateProgram();
-  glAttachShader(g.program, vs);
-  glAttachShader(g.program, fs);
-  glBindAttribLocation(g.program, kPositionAttribute, "a_position");
-  glBindAttribLocation(g.program, kTexcoordAttribute, "a_texcoord");
-  glBindAttribLocation(g.program, kColorAttribute, "a_color");
-  glLinkProgram(g.program);
+  GLuint program = glCreateProgram();
+  glAttachShader(program, vs);
+  glAttachShader(program, fs);
+  glBindAttribLocation(program, kPositionAttribute, "a_position");
+  glBindAttribLocation(program, kTexcoordAttribute, "a_texcoord");
+  glBindAttribLocation(program, kColorAttribute, "a_color");
+  glLinkProgram(program);
   glDeleteShader(vs);
   glDeleteShader(fs);
   GLint ok = GL_FALSE;
-  glGetProgramiv(g.program, GL_LINK_STATUS, &ok);
-  if (ok != GL_TRUE) return false;
-  glUseProgram(g.program);
-  glUniform1i(glGetUniformLocation(g.program, "u_texture"), 0);
+  glGetProgramiv(program, GL_LINK_STATUS, &ok);
+  if (ok != GL_TRUE) {
+    glDeleteProgram(program);
+    return 0;
+  }
+  glUseProgram(program);
+  glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
+  return program;
+}
+
+bool BuildProgram(TGLGraphics& g) {
+  // Without the presenting program the drawing one presents, with plain filtering.
+  g.presentProgram = LinkProgram(g, kPresentFragmentShader);
+  if (g.presentProgram != 0) {
+    g.presentProjectionUniform = glGetUniformLocation(g.presentProgram, "u_projection");
+    g.presentScaleUniform = glGetUniformLocation(g.presentProgram, "u_scale");
+  }
+  ClearGLErrors();  // a failed compile may leave one
+  g.program = LinkProgram(g, kFragmentShader);
+  if (g.program == 0) return false;
   g.projectionUniform = glGetUniformLocation(g.program, "u_projection");
   g.alphaRefUniform = glGetUniformLocation(g.program, "u_alphaRef");
   return true;

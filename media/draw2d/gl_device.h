@@ -1,6 +1,6 @@
 // The GL device of one display: the SDL window, its OpenGL 2.1 (or OpenGL ES 2.0) context
-// and the objects every frame uses: the shader program, the vertex buffer and the
-// framebuffer object the picture is drawn into.
+// and the objects every frame uses: the shader programs (drawing, presenting), the vertex
+// buffer and the framebuffer object the picture is drawn into.
 // Depends on: SDL2 video, libepoxy.
 #pragma once
 
@@ -41,6 +41,9 @@ class TGLGraphics final : public TGraphics {
   GLuint framebuffer = 0;  // what every frame is drawn into
   GLuint framebufferTexture = 0;
   GLint framebufferFilter = 0;  // as last set, for presenting
+  GLuint presentProgram = 0;    // scales the framebuffer to the screen; 0: `program` does
+  GLint presentProjectionUniform = -1;
+  GLint presentScaleUniform = -1;  // vec4: picture size in texels, screen pixels per texel
   GLuint whiteTexture = 0;      // bound when nothing is: colour from the vertices alone
   GLint maxTextureSize = 0;
   bool tellsResets = false;  // the context can report that the driver reset it

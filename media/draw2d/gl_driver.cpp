@@ -126,6 +126,7 @@ void TGLCanvasDriver::SetGraphics(TGraphics* graphics) {
   activeFrame_ = nullptr;
   activeFrameFlags_ = 0;
   activeBlend_ = kBlendSolid;
+  hidden_ = false;
   if (!DeviceUsable()) return;
   SDL_GL_MakeCurrent(current_->window, current_->context);
   ResetDevice();
@@ -206,7 +207,11 @@ FlipResult TGLCanvasDriver::Flip(int sync) {
       SDL_GL_SetSwapInterval(interval);
       swapInterval_ = interval;
     }
-    PresentFramebuffer();
+    // A frame drawn while the window was hidden is empty; one drawn for a window that is
+    // hidden now would not be seen.
+    const bool shown = DisplayShown();
+    if (shown && !hidden_) PresentFramebuffer();
+    hidden_ = !shown;
     if (!ContextWasReset()) return FlipResult::kPresented;
   }
   // The context is gone: make a new one on the same window, with the device state of a
@@ -238,16 +243,26 @@ void TGLCanvasDriver::PresentFramebuffer() {
   glClear(GL_COLOR_BUFFER_BIT);
 
   glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
-  // Whole multiples stay crisp with the nearest texel; other scales are smoothed.
-  const GLint filter = IsWholeScale(fitted, g.width, g.height) ? GL_NEAREST : GL_LINEAR;
+  // The presenting program keeps the pixels sharp at any scale from linear samples. Without
+  // it, whole multiples stay crisp with the nearest texel and other scales are smoothed.
+  const bool sharp = g.presentProgram != 0;
+  const GLint filter =
+      sharp || !IsWholeScale(fitted, g.width, g.height) ? GL_LINEAR : GL_NEAREST;
   if (filter != g.framebufferFilter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     g.framebufferFilter = filter;
   }
   ApplyBlendState(kBlendSolid);
+  if (sharp) {
+    glUseProgram(g.presentProgram);
+    glUniform4f(g.presentScaleUniform, static_cast<float>(g.width), static_cast<float>(g.height),
+                static_cast<float>(fitted.w) / static_cast<float>(g.width),
+                static_cast<float>(fitted.h) / static_cast<float>(g.height));
+  }
   if (drawableWidth > 0 && drawableHeight > 0) {
-    glUniform4f(g.projectionUniform, 2.0f / static_cast<float>(drawableWidth),
+    glUniform4f(sharp ? g.presentProjectionUniform : g.projectionUniform,
+                2.0f / static_cast<float>(drawableWidth),
                 -2.0f / static_cast<float>(drawableHeight), -1.0f, 1.0f);
   }
   // The framebuffer's first row is the picture's top: v = 0 at the top of the screen.
@@ -264,6 +279,7 @@ void TGLCanvasDriver::PresentFramebuffer() {
   SDL_GL_SwapWindow(g.window);
 
   // Back to drawing the next frame, with the device state as it was.
+  if (sharp) glUseProgram(g.program);
   glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
   glViewport(0, 0, g.width, g.height);
   glEnable(GL_SCISSOR_TEST);
@@ -364,7 +380,7 @@ void TGLCanvasDriver::SetResolution(float width, float height) {
 }
 
 void TGLCanvasDriver::Cls() {
-  if (!DeviceUsable()) return;
+  if (!DeviceUsable() || hidden_) return;
   const std::uint32_t c = colors_.clscolor;
   glClearColor(static_cast<float>(c >> 16 & 0xFF) / 255.0f,
                static_cast<float>(c >> 8 & 0xFF) / 255.0f, static_cast<float>(c & 0xFF) / 255.0f,
@@ -382,6 +398,7 @@ void TGLCanvasDriver::SetActiveFrame(const TGLImageFrame* frame) {
 }
 
 void TGLCanvasDriver::DrawFan(int count) {
+  if (hidden_) return;  // nobody would see it
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TGLVertex)),
                fanVertices_.data(), GL_STREAM_DRAW);
   glDrawArrays(GL_TRIANGLE_FAN, 0, count);
@@ -540,6 +557,11 @@ bool TGLCanvasDriver::CanSyncToDisplay(int hertz) {
   if (SDL_GL_SetSwapInterval(1) != 0) return false;
   swapInterval_ = 1;
   return true;
+}
+
+bool TGLCanvasDriver::DisplayShown() {
+  if (current_ == nullptr || current_->window == nullptr) return false;
+  return (SDL_GetWindowFlags(current_->window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
 }
 
 void TGLCanvasDriver::MoveMouse(int x, int y) {

@@ -1,7 +1,8 @@
 // The OpenGL canvas driver: an SDL window with an OpenGL 2.1 (or OpenGL ES 2.0) context.
 // Every frame is drawn into a framebuffer object of the picture's size and then shown
 // scaled to the real drawable (HiDPI, full screen on the desktop's own mode) with black
-// bars, so what is drawn is the same pixels whatever the window. When no GL context can be
+// bars and sharp pixels, so what is drawn is the same pixels whatever the window. While the
+// window is minimised or hidden nothing is drawn or presented. When no GL context can be
 // had, Graphics falls back to the software driver.
 // Depends on: SDL2 video, libepoxy, texture_data, display_window.
 #pragma once
@@ -56,6 +57,7 @@ class TGLCanvasDriver final : public TCanvasDriver {
   void SetResolution(float width, float height) override;
   TCanvasDriver* FallbackDriver() override;
   bool CanSyncToDisplay(int hertz) override;
+  bool DisplayShown() override;
   void MoveMouse(int x, int y) override;
 
   // The quad drawing of a texture frame (TImageFrame::Draw lands here).
@@ -109,6 +111,7 @@ class TGLCanvasDriver final : public TCanvasDriver {
   int activeFrameFlags_ = 0;
   int deviceStateChanges_ = 0;
   int swapInterval_ = -1;               // as last set on the context; -1 = unknown
+  bool hidden_ = false;  // the window was hidden at the last Flip: this frame draws nothing
   std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated
 };
 

@@ -160,6 +160,7 @@ void TSoftCanvasDriver::SetGraphics(TGraphics* graphics) {
   activeFrame_ = nullptr;
   activeFrameFlags_ = 0;
   activeBlend_ = kBlendSolid;
+  hidden_ = false;
   vresScaleX_ = 1.0f;
   vresScaleY_ = 1.0f;
 }
@@ -167,9 +168,18 @@ void TSoftCanvasDriver::SetGraphics(TGraphics* graphics) {
 FlipResult TSoftCanvasDriver::Flip(int /*sync*/) {
   // No vertical blank to wait for here: the front end paces frames by the clock.
   if (current_ == nullptr) return FlipResult::kPresented;
-  current_->Present();
+  // As in the GL driver: a frame drawn while hidden is empty, one for a hidden window unseen.
+  const bool shown = DisplayShown();
+  if (shown && !hidden_) current_->Present();
+  hidden_ = !shown;
   ++presentCount_;
   return FlipResult::kPresented;
+}
+
+bool TSoftCanvasDriver::DisplayShown() {
+  if (current_ == nullptr) return false;
+  if (current_->window == nullptr) return true;  // offscreen: always read back
+  return (SDL_GetWindowFlags(current_->window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
 }
 
 std::shared_ptr<TImageFrame> TSoftCanvasDriver::CreateFrameFromPixmap(const TPixmap& pixmap,
@@ -221,7 +231,8 @@ void TSoftCanvasDriver::SetResolution(float width, float height) {
 
 TRasterTarget TSoftCanvasDriver::RasterTarget() const {
   TRasterTarget target;
-  if (current_ == nullptr) return target;
+  // Clipped to nothing while the window is hidden: rasterising for nobody costs the most.
+  if (current_ == nullptr || hidden_) return target;
   target.pixels = current_->pixels.data();
   target.pitch = current_->width;
   // The viewport, kept inside the buffer.

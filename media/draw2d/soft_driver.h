@@ -1,7 +1,8 @@
 // The software canvas driver: draws with our own rasteriser (soft_raster.h) into an RGBA
 // back buffer of the picture's size and presents it through the SDL window's surface, scaled
-// with black bars in full screen. The offscreen form opens no window at all: tests and the
-// capture tool read its frames from memory.
+// with black bars in full screen; while the window is minimised or hidden it draws nothing.
+// The offscreen form opens no window at all: tests and the capture tool read its frames from
+// memory.
 // Depends on: SDL2 video (window form only), soft_raster, texture_data, pixmap.
 #pragma once
 
@@ -57,6 +58,7 @@ class TSoftCanvasDriver final : public TCanvasDriver {
   void DrawPixmap(const TPixmap& pixmap, int x, int y) override;
   std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
   void SetResolution(float width, float height) override;
+  bool DisplayShown() override;
   void MoveMouse(int x, int y) override;
 
   // The quad drawing of a texture frame (TImageFrame::Draw lands here).
@@ -96,6 +98,7 @@ class TSoftCanvasDriver final : public TCanvasDriver {
   int activeFrameFlags_ = 0;
   int deviceStateChanges_ = 0;
   int presentCount_ = 0;
+  bool hidden_ = false;  // the window was hidden at the last Flip: this frame draws nothing
 };
 
 // The software driver presenting in an SDL window.

@@ -69,5 +69,29 @@ TEST(Decoders, Id3v2TagsBeforeTheMp3AreSkipped) {
   }
 }
 
+// A damaged file (found by fuzz/fuzz_audio_decoder) whose frames switch between mono and
+// stereo: every read stays inside the block it was given, whatever layout the bytes came in.
+TEST(Decoders, AFileThatSwitchesChannelsNeverWritesPastTheBlock) {
+  const Bytes bytes = ReadTestFile("mono_stereo_mono_frames.mp3");
+  ASSERT_FALSE(bytes.empty());
+  BassError error = kBassOk;
+  auto decoder = OpenDecoder(bytes.data(), static_cast<std::int64_t>(bytes.size()), error);
+  ASSERT_TRUE(decoder);
+  constexpr std::size_t kAsked = 2304;
+  constexpr float kGuard = 12345.0f;  // no decoder writes this
+  std::vector<float> block(2 * kAsked + 4096, kGuard);
+  std::size_t total = 0;
+  for (int read = 0; read < 6; ++read) {
+    const std::size_t got = decoder->Read(block.data(), kAsked);
+    ASSERT_LE(got, kAsked) << "read " << read;
+    for (std::size_t i = 2 * kAsked; i < block.size(); ++i) {
+      ASSERT_EQ(block[i], kGuard) << "read " << read << " wrote float " << i;
+    }
+    total += got;
+    if (got == 0) break;
+  }
+  EXPECT_GT(total, 0u);
+}
+
 }  // namespace
 }  // namespace media::audio

@@ -113,5 +113,91 @@ TEST_F(CanvasPacing, PacingFollowsTheClockAcrossItsWrap) {
   EXPECT_EQ(nearWrap.totalDelayed(), 1000);
 }
 
+// Full screen on a 60 Hz display: the swap waits for the vertical blank.
+class CanvasVsyncPacing : public CanvasPacing {
+ protected:
+  void OpenFullScreen() {
+    driver_.canSync = true;
+    ASSERT_NE(Graphics(800, 600, 32, 60, 0), nullptr);
+    driver_.flipTimes.clear();
+    driver_.log.clear();
+  }
+  // Swaps that wait for a 60 Hz blank: 16 or 17 ms after the last one.
+  void SwapsWaitForTheBlank() {
+    driver_.onFlip = [this](int sync) {
+      if (sync == 0) return;
+      blanks_ += 1;
+      clock_.Advance(blanks_ % 3 == 0 ? 16 : 17);
+    };
+  }
+  int blanks_ = 0;
+};
+
+TEST_F(CanvasVsyncPacing, SwapsThatWaitForTheBlankPaceFullScreenAlone) {
+  OpenFullScreen();
+  SwapsWaitForTheBlank();
+  for (int frame = 0; frame < 120; ++frame) Flip(-1);
+  // One late frame: the swap after it meets the very next blank, soon after.
+  clock_.Advance(25);
+  Flip(-1);
+  clock_.Advance(12);
+  Flip(-1);
+  for (int frame = 0; frame < 60; ++frame) Flip(-1);
+  EXPECT_EQ(driver_.Calls("Flip 1").size(), 182u);
+  EXPECT_THAT(driver_.Calls("Flip 0"), ::testing::IsEmpty());
+  EXPECT_EQ(clock_.totalDelayed(), 0);
+}
+
+TEST_F(CanvasVsyncPacing, SwapsThatDoNotWaitHandPacingToTheClock) {
+  OpenFullScreen();
+  // A desktop or driver that overrides the swap interval: every swap returns at once.
+  for (int frame = 0; frame < 7; ++frame) Flip(-1);
+  EXPECT_EQ(driver_.Calls("Flip 1").size(), 7u);
+  EXPECT_EQ(clock_.totalDelayed(), 0);
+  // The eighth in a row is the last: from then on the clock paces, 60 frames a second.
+  Flip(-1);
+  driver_.flipTimes.clear();
+  const size_t mark = driver_.log.size();
+  for (int frame = 0; frame < 60; ++frame) Flip(-1);
+  EXPECT_THAT(driver_.Calls("Flip 1", mark), ::testing::IsEmpty());
+  EXPECT_EQ(driver_.Calls("Flip 0", mark).size(), 60u);
+  EXPECT_EQ(driver_.flipTimes.back() - driver_.flipTimes.front(), 1000 - 16);
+  EXPECT_EQ(clock_.totalDelayed(), 1000);
+}
+
+TEST_F(CanvasVsyncPacing, AHiddenWindowIsPacedByTheClockAndResumesTheBlankWhenShown) {
+  OpenFullScreen();
+  SwapsWaitForTheBlank();
+  Flip(-1);
+  Flip(-1);
+  ASSERT_EQ(driver_.Calls("Flip 1").size(), 2u);
+
+  // Minimised: no blank to wait for, so the clock paces; the loop never runs free.
+  driver_.shown = false;
+  size_t mark = driver_.log.size();
+  const std::int32_t hiddenAt = clock_.Millisecs();
+  for (int frame = 0; frame < 60; ++frame) Flip(-1);
+  EXPECT_EQ(driver_.Calls("Flip 0", mark).size(), 60u);
+  EXPECT_THAT(driver_.Calls("Flip 1", mark), ::testing::IsEmpty());
+  EXPECT_EQ(driver_.flipTimes.back() - hiddenAt, 1000);
+  EXPECT_EQ(clock_.totalDelayed(), 1000);
+
+  // Shown again: back on the blank, and the clock-paced frames did not count as quick ones.
+  driver_.shown = true;
+  mark = driver_.log.size();
+  for (int frame = 0; frame < 30; ++frame) Flip(-1);
+  EXPECT_EQ(driver_.Calls("Flip 1", mark).size(), 30u);
+  EXPECT_EQ(clock_.totalDelayed(), 1000);
+}
+
+TEST_F(CanvasPacing, AHiddenWindowKeepsItsTimerPace) {
+  OpenWindow();
+  driver_.shown = false;
+  const size_t mark = driver_.log.size();
+  for (int frame = 0; frame < 60; ++frame) Flip(-1);
+  EXPECT_EQ(driver_.flipTimes.back(), 6000);
+  EXPECT_EQ(driver_.Calls("Flip 0", mark).size(), 60u);
+}
+
 }  // namespace
 }  // namespace media

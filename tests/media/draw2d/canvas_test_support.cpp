@@ -140,6 +140,7 @@ void RecordingDriver::SetGraphics(TGraphics* graphics) {
 
 FlipResult RecordingDriver::Flip(int sync) {
   log.push_back("Flip " + std::to_string(sync));
+  if (onFlip) onFlip(sync);
   flipTimes.push_back(Millisecs());
   const FlipResult result = nextFlipResult;
   nextFlipResult = FlipResult::kPresented;

@@ -48,7 +48,9 @@ class RecordingDriver : public TCanvasDriver {
   bool canSync = false;                                // answer of CanSyncToDisplay
   FlipResult nextFlipResult = FlipResult::kPresented;  // returned once by Flip
   bool makeFrames = false;              // CreateFrameFromPixmap gives frames that log their Draw
-  std::vector<std::int32_t> flipTimes;  // clock at every Flip
+  std::vector<std::int32_t> flipTimes;  // clock at every Flip, after onFlip
+  std::function<void(int sync)> onFlip;  // runs inside every Flip (a swap that takes time)
+  bool shown = true;                     // answer of DisplayShown
 
   // The calls logged since `from` whose text starts with `prefix`.
   std::vector<std::string> Calls(const std::string& prefix, size_t from = 0) const;
@@ -78,6 +80,7 @@ class RecordingDriver : public TCanvasDriver {
   void SetResolution(float width, float height) override;
   TCanvasDriver* FallbackDriver() override { return fallback; }
   bool CanSyncToDisplay(int hertz) override;
+  bool DisplayShown() override { return shown; }
   void MoveMouse(int x, int y) override;
 };
 

@@ -181,5 +181,34 @@ TEST_F(FreeTypeFontTest, ImageFontOverFreeTypeMeasuresWithTheSourceAdvances) {
   EXPECT_EQ(w._image->flags, kImageFiltered | kImageMipmapped);
 }
 
+// A damaged bitmap font (found by fuzz/fuzz_font): FreeType gives its glyph a size but no
+// pixel buffer. The glyph comes out blank instead of being read from nowhere.
+TEST(FreeTypeFontDamage, AGlyphWithASizeButNoPixelsIsBlank) {
+  static const char kBdf[] =
+      "STARTFONT 2.1\nFONT -fuzz-seed-medium-r-norFONT 2.1\n"
+      "FONT -fuzseed-medium-r-normal--8-80-75-75-c-80-iso8859-1\nSIZE 8 75 75\n"
+      "FONTBOUNDINGBOX 4 4 0 KKKKKKKKKKKKooooooo\nCHARS 1\nSTARTCHAR A\nENCODING 69\n"
+      "SWIDTH 500 0\nDWIDTH 5 0\nBBX 4Type 1tt-55555555555555555555555555555A\nENCODING 65\n"
+      "SWIDTH 500 0\nDWIDTH 5 0\nBBX 4 4 0 0\nBITMAP\nF0\n90\n90\x0b" "F0\nENDCHAR\nENDFONT\n";
+  ResetEmbeddedFilesForTesting();
+  InitStreams();
+  RegisterEmbeddedFile(u"fonts/damaged.bdf", kBdf, sizeof kBdf - 1);
+  auto font = TFreeTypeFont::Load(u"incbin::fonts/damaged.bdf", 59, kFontSmooth);
+  ASSERT_TRUE(font);
+  ASSERT_GT(font->CountGlyphs(), 0);
+  int blank = 0;
+  for (int index = 0; index < font->CountGlyphs(); ++index) {
+    const TGlyph& glyph = font->LoadGlyph(index);
+    if (glyph._pixmap) {
+      EXPECT_EQ(glyph._pixmap->width, glyph._w);
+      EXPECT_EQ(glyph._pixmap->height, glyph._h);
+    } else {
+      ++blank;
+    }
+  }
+  EXPECT_GT(blank, 0);
+  ResetEmbeddedFilesForTesting();
+}
+
 }  // namespace
 }  // namespace media

@@ -13,3 +13,4 @@ sox -n -r 44100 -c 1 -b 16 "$tmp/mono.wav" synth 3 sine 440 gain -6
 # LAME keeps its Info frame (encoder delay and padding) and writes no tag by default.
 lame --quiet -b 64 --resample 44.1 "$tmp/stereo.wav" tone_3s_stereo.mp3
 oggenc --quiet -q 0 -o tone_3s_mono.ogg "$tmp/mono.wav"
+# mono_stereo_mono_frames.mp3 is not made here: it is a damaged file found by fuzz/fuzz_audio_decoder, kept as it was.

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Measures the music disk's frame pacing on a virtual X display: the whole program (the
+# frame_log_probe build of it) runs windowed, logs the time of every Flip, and after the
+# start-up the script takes SECONDS of that log: frames per second, the median, 99th
+# percentile and longest frame interval. With --minimised it then hides the window the way a
+# window manager minimises one (the window is unmapped) and reports the same figures and the
+# CPU time the process used while hidden.
+#
+#   tools/measure_pacing.sh [--minimised] [--seconds N] PROBE
+#     PROBE  build/<preset>/tests/e2e/frame_log_probe
+#
+# Needs xvfb-run, xdotool and xwininfo. The sound goes to SDL's dummy driver.
+set -euo pipefail
+
+minimised=0
+seconds=10
+while (($#)); do
+  case "$1" in
+    --minimised) minimised=1; shift ;;
+    --seconds) seconds="$2"; shift 2 ;;
+    *) break ;;
+  esac
+done
+probe="$(realpath "${1:?usage: measure_pacing.sh [--minimised] [--seconds N] PROBE}")"
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" $([[ $minimised == 1 ]] && echo --minimised) \
+    --seconds "$seconds" "$probe"
+fi
+
+title="VOK Music Collection #1"
+work="$(mktemp -d)"
+pid=""
+cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+titled_window() {  # titled_window AWK_CONDITION_ON_WIDTH_HEIGHT: prints the first match's id
+  xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" |
+    sed -E 's/^ *(0x[0-9a-f]+) .*: \([^)]*\) +([0-9]+)x([0-9]+).*/\1 \2 \3/' |
+    awk "$1 {print \$1; exit}"
+}
+wait_for() {  # wait_for AWK_CONDITION SECONDS
+  local id
+  for ((i = 0; i < $2 * 10; i++)); do
+    id="$(titled_window "$1")"
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "no window ($1) within $2 s" >&2
+  return 1
+}
+
+# Frame interval statistics of the flips logged between lines $1 and $2 (1-based).
+report() {
+  sed -n "$1,$2p" "$work/flips" | awk -v what="$3" '
+    NR > 1 { gap[n++] = ($1 - last) / 1000.0 }
+    { if (NR == 1) first = $1; last = $1 }
+    END {
+      if (n < 2) { print what ": too few frames"; exit 1 }
+      # Insertion into sorted order is fine for a few thousand intervals.
+      for (i = 1; i < n; i++) { v = gap[i]; j = i - 1; while (j >= 0 && gap[j] > v) { gap[j + 1] = gap[j]; j-- } gap[j + 1] = v }
+      p99 = gap[int(0.99 * (n - 1) + 0.5)]
+      printf "%s: %d frames in %.3f s = %.2f fps; interval median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+             what, n, (last - first) / 1e6, n / ((last - first) / 1e6), gap[int(n / 2)], p99, gap[n - 1]
+    }'
+}
+
+FRAME_LOG="$work/flips" SDL_AUDIODRIVER=dummy "$probe" 2>"$work/stderr" &
+pid=$!
+box="$(wait_for '!($2 == 800 && $3 == 600)' 20)"
+sleep 0.3
+# "No" (a window): the middle of the three buttons along the box's bottom edge.
+w=$(xwininfo -id "$box" | awk '/Width:/ {print $2}')
+h=$(xwininfo -id "$box" | awk '/Height:/ {print $2}')
+xdotool mousemove --window "$box" $((w / 2)) $((h - 20)) click 1
+win="$(wait_for '$2 == 800 && $3 == 600' 20)"
+sleep 3  # past the first track's loading screen
+
+start=$(($(wc -l <"$work/flips") + 1))
+sleep "$seconds"
+end=$(wc -l <"$work/flips")
+report "$start" "$end" "windowed, shown"
+
+if ((minimised)); then
+  xdotool windowunmap --sync "$win"
+  sleep 1
+  clock_ticks=$(getconf CLK_TCK)
+  cpu_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  start=$(($(wc -l <"$work/flips") + 1))
+  sleep "$seconds"
+  end=$(wc -l <"$work/flips")
+  cpu_after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  report "$start" "$end" "windowed, hidden"
+  awk -v t="$(((cpu_after - cpu_before)))" -v hz="$clock_ticks" -v s="$seconds" \
+    'BEGIN { printf "CPU while hidden: %.2f s in %d s = %.1f%% of one core\n", t / hz, s, 100 * t / hz / s }'
+  kill -0 "$pid" || { echo "the program ended while hidden" >&2; exit 1; }
+  xdotool windowmap --sync "$win"
+  sleep 0.5
+fi
+
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+xdotool key --window "$win" Escape
+for ((i = 0; i < 100; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid" && rc=0 || rc=$?
+pid=""
+[[ $rc == 0 ]] || { echo "the program ended with $rc" >&2; cat "$work/stderr" >&2; exit 1; }

@@ -1,32 +1,43 @@
 #!/usr/bin/env bash
 # Measures the music disk's frame pacing on a virtual X display: the whole program (the
-# frame_log_probe build of it) runs windowed, logs the time of every Flip, and after the
-# start-up the script takes SECONDS of that log: frames per second, the median, 99th
-# percentile and longest frame interval. With --minimised it then hides the window the way a
-# window manager minimises one (the window is unmapped) and reports the same figures and the
-# CPU time the process used while hidden.
+# frame_log_probe build of it) runs windowed and logs the time of every frame it hands to the
+# window system; after the start-up the script takes SECONDS of that log and reports frames
+# per second, the median, 99th percentile and longest interval between presented frames, and
+# the CPU time the program used. With --minimised it then hides the window the way a window
+# manager minimises one (the window is unmapped): nothing is presented then, so it reports
+# the same figures for the frame loop's flips.
 #
-#   tools/measure_pacing.sh [--minimised] [--seconds N] PROBE
+# With --fullscreen it answers Yes instead and measures full screen on a 1920x1080 screen.
+#
+#   tools/measure_pacing.sh [--fullscreen] [--minimised] [--seconds N] PROBE
 #     PROBE  build/<preset>/tests/e2e/frame_log_probe
 #
 # Needs xvfb-run, xdotool and xwininfo. The sound goes to SDL's dummy driver.
 set -euo pipefail
 
 minimised=0
+fullscreen=0
 seconds=10
 while (($#)); do
   case "$1" in
     --minimised) minimised=1; shift ;;
+    --fullscreen) fullscreen=1; shift ;;
     --seconds) seconds="$2"; shift 2 ;;
     *) break ;;
   esac
 done
-probe="$(realpath "${1:?usage: measure_pacing.sh [--minimised] [--seconds N] PROBE}")"
+probe="$(realpath "${1:?usage: measure_pacing.sh [--fullscreen] [--minimised] [--seconds N] PROBE}")"
 
 if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" $([[ $minimised == 1 ]] && echo --minimised) \
-    --seconds "$seconds" "$probe"
+  screen=1024x768
+  ((fullscreen)) && screen=1920x1080
+  args=(--seconds "$seconds")
+  ((minimised)) && args+=(--minimised)
+  ((fullscreen)) && args+=(--fullscreen)
+  exec xvfb-run -a -s "-screen 0 ${screen}x24" "$0" "${args[@]}" "$probe"
 fi
+mode=windowed
+((fullscreen)) && mode="full screen"
 
 title="VOK Music Collection #1"
 work="$(mktemp -d)"
@@ -53,9 +64,10 @@ wait_for() {  # wait_for AWK_CONDITION SECONDS
   return 1
 }
 
-# Frame interval statistics of the flips logged between lines $1 and $2 (1-based).
+# report FIRST LAST KIND WHAT: interval statistics of the KIND lines ("present" or "flip")
+# among log lines FIRST..LAST (1-based).
 report() {
-  sed -n "$1,$2p" "$work/flips" | awk -v what="$3" '
+  sed -n "$1,$2p" "$work/flips" | awk -v kind="$3" '$1 == kind {print $2}' | awk -v what="$4" '
     NR > 1 { gap[n++] = ($1 - last) / 1000.0 }
     { if (NR == 1) first = $1; last = $1 }
     END {
@@ -72,30 +84,39 @@ FRAME_LOG="$work/flips" SDL_AUDIODRIVER=dummy "$probe" 2>"$work/stderr" &
 pid=$!
 box="$(wait_for '!($2 == 800 && $3 == 600)' 20)"
 sleep 0.3
-# "No" (a window): the middle of the three buttons along the box's bottom edge.
-w=$(xwininfo -id "$box" | awk '/Width:/ {print $2}')
-h=$(xwininfo -id "$box" | awk '/Height:/ {print $2}')
-xdotool mousemove --window "$box" $((w / 2)) $((h - 20)) click 1
-win="$(wait_for '$2 == 800 && $3 == 600' 20)"
+if ((fullscreen)); then
+  xdotool key --window "$box" Return
+  win="$(wait_for '$2 == 800 && $3 == 600' 20)"
+  # No window manager here to give the full-screen window the screen: do its part.
+  read -r screen_w screen_h < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
+  xdotool windowmove "$win" 0 0 windowsize "$win" "$screen_w" "$screen_h"
+else
+  # "No" (a window): the middle of the three buttons along the box's bottom edge.
+  w=$(xwininfo -id "$box" | awk '/Width:/ {print $2}')
+  h=$(xwininfo -id "$box" | awk '/Height:/ {print $2}')
+  xdotool mousemove --window "$box" $((w / 2)) $((h - 20)) click 1
+  win="$(wait_for '$2 == 800 && $3 == 600' 20)"
+fi
 sleep 3  # past the first track's loading screen
 
-start=$(($(wc -l <"$work/flips") + 1))
-sleep "$seconds"
-end=$(wc -l <"$work/flips")
-report "$start" "$end" "windowed, shown"
-
-if ((minimised)); then
-  xdotool windowunmap --sync "$win"
-  sleep 1
-  clock_ticks=$(getconf CLK_TCK)
+# measure KIND WHAT: frame statistics and CPU time of the next $seconds seconds.
+measure() {
+  local start end cpu_before cpu_after
   cpu_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
   start=$(($(wc -l <"$work/flips") + 1))
   sleep "$seconds"
   end=$(wc -l <"$work/flips")
   cpu_after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  report "$start" "$end" "windowed, hidden"
-  awk -v t="$(((cpu_after - cpu_before)))" -v hz="$clock_ticks" -v s="$seconds" \
-    'BEGIN { printf "CPU while hidden: %.2f s in %d s = %.1f%% of one core\n", t / hz, s, 100 * t / hz / s }'
+  report "$start" "$end" "$1" "$2"
+  awk -v t="$((cpu_after - cpu_before))" -v hz="$(getconf CLK_TCK)" -v s="$seconds" -v what="$2" \
+    'BEGIN { printf "%s: CPU %.2f s in %d s = %.1f%% of one core\n", what, t / hz, s, 100 * t / hz / s }'
+}
+
+measure present "$mode, shown (presented frames)"
+if ((minimised)); then
+  xdotool windowunmap --sync "$win"
+  sleep 1
+  measure flip "$mode, hidden (flips)"
   kill -0 "$pid" || { echo "the program ended while hidden" >&2; exit 1; }
   xdotool windowmap --sync "$win"
   sleep 0.5

@@ -28,10 +28,10 @@ struct CanvasModule {
   bool vsync = false;           // present on the vertical blank (full screen at its own rate)
   bool softwarePacing = false;  // wait out each frame by the clock instead
   int hertz = 0;
-  int interval = 0;             // whole milliseconds per frame: 1000 / hertz
-  int remainder = 0;            // 1000 - interval * hertz, spread over the second
-  int accumulator = 0;          // remainder collected so far; a whole hertz adds 1 ms
-  std::uint32_t nextFrame = 0;  // clock time the next frame is due (wraps like the clock)
+  int interval = 0;               // whole milliseconds per frame: 1000 / hertz
+  int remainder = 0;              // 1000 - interval * hertz, spread over the second
+  int accumulator = 0;            // remainder collected so far; a whole hertz adds 1 ms
+  std::uint32_t nextFrame = 0;    // clock time the next frame is due (wraps like the clock)
   std::uint32_t lastPresent = 0;  // clock time of the last paced present
   int quickVsyncPresents = 0;     // vertical-blank presents in a row that came far too soon
 
@@ -275,8 +275,11 @@ void Flip(int sync) {
   if (sync != -1) {
     result = g._driver->Flip(sync);
   } else if (m.softwarePacing || (m.vsync && !g._driver->DisplayShown())) {
-    // A minimised or hidden window has no vertical blank to wait for (its swap may return at
-    // once): the clock paces it, so the music plays on without the loop spinning.
+    // The clock paces windows, displays at other rates, and a minimised or hidden window
+    // even at our rate: it has no vertical blank to wait for (its swap may return at once and
+    // the loop would spin). The frame is finished before the wait, so that the present after
+    // it takes the same short time every frame.
+    g._driver->FinishFrame();
     WaitForNextFrame();
     result = g._driver->Flip(0);
     m.lastPresent = static_cast<std::uint32_t>(Millisecs());

@@ -113,6 +113,9 @@ class TCanvasDriver {
   // False while the display's window is minimised or hidden: nobody sees it, so the driver
   // may skip drawing and presenting, and no present waits for a vertical blank.
   virtual bool DisplayShown() { return true; }
+  // Does the drawing of the frame that is still queued, so that the Flip after a paced wait
+  // only has to show it. Nothing is drawn between this and that Flip.
+  virtual void FinishFrame() {}
   // Moves the mouse pointer to (x, y) of the picture.
   virtual void MoveMouse(int /*x*/, int /*y*/) {}
 };

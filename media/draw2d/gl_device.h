@@ -44,7 +44,7 @@ class TGLGraphics final : public TGraphics {
   GLuint presentProgram = 0;    // scales the framebuffer to the screen; 0: `program` does
   GLint presentProjectionUniform = -1;
   GLint presentScaleUniform = -1;  // vec4: picture size in texels, screen pixels per texel
-  GLuint whiteTexture = 0;      // bound when nothing is: colour from the vertices alone
+  GLuint whiteTexture = 0;         // bound when nothing is: colour from the vertices alone
   GLint maxTextureSize = 0;
   bool tellsResets = false;  // the context can report that the driver reset it
 };

@@ -127,6 +127,7 @@ void TGLCanvasDriver::SetGraphics(TGraphics* graphics) {
   activeFrameFlags_ = 0;
   activeBlend_ = kBlendSolid;
   hidden_ = false;
+  composed_ = false;
   if (!DeviceUsable()) return;
   SDL_GL_MakeCurrent(current_->window, current_->context);
   ResetDevice();
@@ -210,10 +211,15 @@ FlipResult TGLCanvasDriver::Flip(int sync) {
     // A frame drawn while the window was hidden is empty; one drawn for a window that is
     // hidden now would not be seen.
     const bool shown = DisplayShown();
-    if (shown && !hidden_) PresentFramebuffer();
+    if (shown && !hidden_) {
+      if (!composed_) ComposeFrame();
+      SDL_GL_SwapWindow(current_->window);
+    }
+    composed_ = false;
     hidden_ = !shown;
     if (!ContextWasReset()) return FlipResult::kPresented;
   }
+  composed_ = false;
   // The context is gone: make a new one on the same window, with the device state of a
   // fresh display. The front end sends the drawing state again and images remake their
   // textures.
@@ -229,7 +235,17 @@ bool TGLCanvasDriver::ContextWasReset() const {
   return current_->tellsResets && glGetGraphicsResetStatus() != GL_NO_ERROR;
 }
 
-void TGLCanvasDriver::PresentFramebuffer() {
+void TGLCanvasDriver::FinishFrame() {
+  if (current_ == nullptr || !DeviceUsable() || composed_ || hidden_ || !DisplayShown()) return;
+  if (SDL_GL_MakeCurrent(current_->window, current_->context) != 0) return;
+  ComposeFrame();
+  // Software renderers draw the queued frame only now: doing it before the paced wait keeps
+  // that work, and how long it takes, out of the time between two presents.
+  glFinish();
+  composed_ = true;
+}
+
+void TGLCanvasDriver::ComposeFrame() {
   TGLGraphics& g = *current_;
   int drawableWidth = 0;
   int drawableHeight = 0;
@@ -246,8 +262,7 @@ void TGLCanvasDriver::PresentFramebuffer() {
   // The presenting program keeps the pixels sharp at any scale from linear samples. Without
   // it, whole multiples stay crisp with the nearest texel and other scales are smoothed.
   const bool sharp = g.presentProgram != 0;
-  const GLint filter =
-      sharp || !IsWholeScale(fitted, g.width, g.height) ? GL_LINEAR : GL_NEAREST;
+  const GLint filter = sharp || !IsWholeScale(fitted, g.width, g.height) ? GL_LINEAR : GL_NEAREST;
   if (filter != g.framebufferFilter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
@@ -276,9 +291,9 @@ void TGLCanvasDriver::PresentFramebuffer() {
   fanVertices_[2] = {right, bottom, 1.0f, 1.0f, 0xFFFFFFFFu};
   fanVertices_[3] = {left, bottom, 0.0f, 1.0f, 0xFFFFFFFFu};
   DrawFan(4);
-  SDL_GL_SwapWindow(g.window);
 
-  // Back to drawing the next frame, with the device state as it was.
+  // Back to drawing the next frame, with the device state as it was (the swap shows the
+  // window's own buffer whatever is bound).
   if (sharp) glUseProgram(g.program);
   glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
   glViewport(0, 0, g.width, g.height);

@@ -58,6 +58,7 @@ class TGLCanvasDriver final : public TCanvasDriver {
   TCanvasDriver* FallbackDriver() override;
   bool CanSyncToDisplay(int hertz) override;
   bool DisplayShown() override;
+  void FinishFrame() override;
   void MoveMouse(int x, int y) override;
 
   // The quad drawing of a texture frame (TImageFrame::Draw lands here).
@@ -95,7 +96,8 @@ class TGLCanvasDriver final : public TCanvasDriver {
   void DrawFan(int count);
   // Fills the polygon (x, y pairs in fanVertices_) untextured in the draw colour.
   void FillUntextured(int count);
-  void PresentFramebuffer();
+  // Draws the framebuffer, scaled, into the window's back buffer.
+  void ComposeFrame();
   bool ContextWasReset() const;
 
   TGLGraphics* current_ = nullptr;
@@ -110,8 +112,9 @@ class TGLCanvasDriver final : public TCanvasDriver {
   const TGLImageFrame* activeFrame_ = nullptr;  // the bound texture, or null
   int activeFrameFlags_ = 0;
   int deviceStateChanges_ = 0;
-  int swapInterval_ = -1;               // as last set on the context; -1 = unknown
-  bool hidden_ = false;  // the window was hidden at the last Flip: this frame draws nothing
+  int swapInterval_ = -1;  // as last set on the context; -1 = unknown
+  bool hidden_ = false;    // the window was hidden at the last Flip: this frame draws nothing
+  bool composed_ = false;  // FinishFrame drew the back buffer: Flip only swaps
   std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated
 };
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared parts of the end-to-end sessions: finding the program's windows on the X display,
 # answering its question box, reading screenshots and the sound SDL's disk driver records.
 # Sourced by the *_test.sh scripts beside it, which run under xvfb-run.
@@ -26,6 +27,10 @@ check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds
 }
 finish() {
   if ((failures)); then
+    if [[ -s "$work/stderr" ]]; then
+      echo "--- the program's standard error (last 60 lines):"
+      tail -n 60 "$work/stderr"
+    fi
     echo "$failures check(s) failed"
     exit 1
   fi

@@ -22,7 +22,7 @@ deb="${debs[0]}"
 # --- What it depends on. -------------------------------------------------------------------------
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-names="$(tr ',|' '\n\n' <<<"$depends" | sed -E 's/\(.*\)//; s/ //g' | grep -v '^$')"
+names="$(sed -E 's/[,|]/\n/g' <<<"$depends" | sed -E 's/\(.*\)//; s/ //g' | grep -v '^$')"
 for library in libsdl2 libmpg123 libvorbisfile libkissfft libepoxy libfreetype libpng libc6; do
   check "it depends on $library" grep -q "^$library" <<<"$names"
 done

@@ -65,4 +65,11 @@ expect "$(at "$left" 105)" "$(at "$top" 5)" "#B18E82" "the clear colour right of
 if [ "$depth" != 0 ] && [ "$left" -gt 2 ]; then
   expect $(( left / 2 )) $(( screen_h / 2 )) "#000000" "the bar left of the picture"
 fi
+if [ "$depth" != 0 ]; then
+  # Scaled by a fraction, pixels stay sharp: the square's right edge is one clean step from
+  # white to the clear colour, with no blended column between (plain filtering blends one).
+  edge=$(at "$left" 100)
+  expect $(( edge - 1 )) "$(at "$top" 50)" "#FFFFFF" "the square's last column, scaled"
+  expect "$edge" "$(at "$top" 50)" "#B18E82" "the first column right of the square, scaled"
+fi
 exit $failures

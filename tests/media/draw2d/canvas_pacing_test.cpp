@@ -70,6 +70,22 @@ TEST_F(CanvasPacing, WorkDuringTheFrameIsPartOfItsTime) {
   EXPECT_EQ(clock_.totalDelayed() - delayedBefore, 1000 - 600);
 }
 
+TEST_F(CanvasPacing, EachFrameIsFinishedBeforeTheWaitAndOnlyPresentedAfterIt) {
+  OpenWindow();
+  driver_.finishTimes.clear();
+  for (int frame = 0; frame < 3; ++frame) {
+    clock_.Advance(4);  // the frame's drawing
+    Flip(-1);
+  }
+  // Finished when the drawing is done, presented when due: the wait lies between the two,
+  // so the work of finishing never delays a present.
+  EXPECT_THAT(driver_.finishTimes, ::testing::ElementsAre(5004, 5020, 5037));
+  EXPECT_THAT(driver_.flipTimes, ::testing::ElementsAre(5016, 5033, 5050));
+  // Explicit syncs present at once, with no paced wait to get ahead of.
+  Flip(0);
+  EXPECT_EQ(driver_.finishTimes.size(), 3u);
+}
+
 TEST_F(CanvasPacing, ALateFrameIsPresentedAtOnceAndNothingIsCaughtUp) {
   OpenWindow();
   Flip(-1);

@@ -138,6 +138,10 @@ void RecordingDriver::SetGraphics(TGraphics* graphics) {
   log.push_back(graphics != nullptr ? "SetGraphics display" : "SetGraphics null");
 }
 
+void RecordingDriver::FinishFrame() {
+  finishTimes.push_back(Millisecs());
+}
+
 FlipResult RecordingDriver::Flip(int sync) {
   log.push_back("Flip " + std::to_string(sync));
   if (onFlip) onFlip(sync);

@@ -47,10 +47,11 @@ class RecordingDriver : public TCanvasDriver {
   TCanvasDriver* fallback = nullptr;
   bool canSync = false;                                // answer of CanSyncToDisplay
   FlipResult nextFlipResult = FlipResult::kPresented;  // returned once by Flip
-  bool makeFrames = false;              // CreateFrameFromPixmap gives frames that log their Draw
-  std::vector<std::int32_t> flipTimes;  // clock at every Flip, after onFlip
-  std::function<void(int sync)> onFlip;  // runs inside every Flip (a swap that takes time)
-  bool shown = true;                     // answer of DisplayShown
+  bool makeFrames = false;                // CreateFrameFromPixmap gives frames that log their Draw
+  std::vector<std::int32_t> flipTimes;    // clock at every Flip, after onFlip
+  std::function<void(int sync)> onFlip;   // runs inside every Flip (a swap that takes time)
+  bool shown = true;                      // answer of DisplayShown
+  std::vector<std::int32_t> finishTimes;  // clock at every FinishFrame (kept out of `log`)
 
   // The calls logged since `from` whose text starts with `prefix`.
   std::vector<std::string> Calls(const std::string& prefix, size_t from = 0) const;
@@ -81,6 +82,7 @@ class RecordingDriver : public TCanvasDriver {
   TCanvasDriver* FallbackDriver() override { return fallback; }
   bool CanSyncToDisplay(int hertz) override;
   bool DisplayShown() override { return shown; }
+  void FinishFrame() override;
   void MoveMouse(int x, int y) override;
 };
 

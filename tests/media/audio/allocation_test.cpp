@@ -1,46 +1,14 @@
 // The output side must not touch the allocator: the mixer runs on the device's callback
-// thread, and the spectrum is fetched every frame. This file replaces the global allocation
-// functions of the test program to count allocations on the calling thread.
+// thread, and the spectrum is fetched every frame. The allocation functions of tests/support
+// count what the calling thread asks for.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
+#include <memory>
 
 #include "media/audio/bass.h"
 #include "tests/media/audio/engine_fixture.h"
 #include "tests/media/audio/test_data.h"
-
-namespace {
-
-thread_local bool tCounting = false;
-thread_local int tAllocations = 0;
-
-}  // namespace
-
-// GCC cannot tell that these replace the global pair and warns of new/free mismatches.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  if (tCounting) ++tAllocations;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  return operator new(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-#pragma GCC diagnostic pop
+#include "tests/support/allocation_counter.h"
 
 namespace media::audio {
 namespace {
@@ -48,11 +16,21 @@ namespace {
 // Counts the allocations `work` makes on this thread.
 template <typename Work>
 int AllocationsIn(Work work) {
-  tAllocations = 0;
-  tCounting = true;
+  test_support::StartCountingAllocations();
   work();
-  tCounting = false;
-  return tAllocations;
+  test_support::StopCountingAllocations();
+  return static_cast<int>(test_support::CountedAllocations());
+}
+
+// The zero counts below mean something only if the counter sees allocations at all.
+TEST(AllocationCounter, CountsWhatThisThreadAllocates) {
+  static std::unique_ptr<long> kept;  // escapes, so the allocation cannot be elided
+  test_support::StartCountingAllocations();
+  kept = std::make_unique<long>(7);
+  test_support::StopCountingAllocations();
+  EXPECT_EQ(test_support::CountedAllocations(), 1);
+  EXPECT_EQ(test_support::CountedBytes(), static_cast<long>(sizeof(long)));
+  kept.reset();
 }
 
 using OutputSide = testkit::ManualEngineTest;

@@ -1,10 +1,6 @@
-// The frame path allocates nothing once every picture has its texture: counted by replacing
-// the global allocation functions of this test program (they still allocate as usual).
+// The frame path allocates nothing once every picture has its texture: counted by the
+// allocation functions of tests/support, which replace this test program's.
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
@@ -12,39 +8,13 @@
 #include "media/platform/clock.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
+#include "tests/support/allocation_counter.h"
 
 // AddressSanitizer brings its own allocation functions; there the test is skipped.
 #if defined(__SANITIZE_ADDRESS__)
 #define MUSICDISK_COUNTS_ALLOCATIONS 0
 #else
 #define MUSICDISK_COUNTS_ALLOCATIONS 1
-#endif
-
-namespace {
-std::atomic<long> allocationCount{0};
-}  // namespace
-
-#if MUSICDISK_COUNTS_ALLOCATIONS
-void* operator new(std::size_t size) {
-  allocationCount.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size != 0 ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  return operator new(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
 #endif
 
 namespace media {
@@ -90,9 +60,10 @@ TEST(CanvasAllocation, AFrameAllocatesNothingOnceTexturesExist) {
     Flip(-1);
   };
   frame(0);
-  const long before = allocationCount.load();
+  test_support::StartCountingAllocations();
   for (int n = 1; n <= 20; ++n) frame(n);
-  EXPECT_EQ(allocationCount.load() - before, 0);
+  test_support::StopCountingAllocations();
+  EXPECT_EQ(test_support::CountedAllocations(), 0);
   EXPECT_EQ(flips, 21);
 
   RemoveFlipHook(CountFlip, &flips);

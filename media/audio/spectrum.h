@@ -6,13 +6,15 @@
 // width 44100 / 512 = 86.13 Hz at our rate) gives exactly A in bin k; a constant offset c
 // gives 2c in bin 0; silence gives 0. Full-scale music thus stays mostly below 1.0, the bass
 // of our tracks typically 0.1 to 0.6 in bins 0 to 3.
-// Depends on: kissfft (real FFT, float).
+// The 512 real samples go through one 256-point complex FFT (even samples as real parts, odd
+// ones as imaginary parts), which is then split into the spectrum of the real signal.
+// Depends on: fft.h.
 #pragma once
-
-#include <kiss_fftr.h>
 
 #include <array>
 #include <cstddef>
+
+#include "media/audio/fft.h"
 
 namespace media::audio {
 
@@ -22,7 +24,6 @@ class SpectrumAnalyzer {
   static constexpr std::size_t kBins = 256;
 
   SpectrumAnalyzer();
-  ~SpectrumAnalyzer();
   SpectrumAnalyzer(const SpectrumAnalyzer&) = delete;
   SpectrumAnalyzer& operator=(const SpectrumAnalyzer&) = delete;
 
@@ -30,11 +31,18 @@ class SpectrumAnalyzer {
   void Compute(const float* samples, float* magnitudes);
 
  private:
-  kiss_fftr_cfg config_;                               // kissfft plan, made once
-  std::array<float, kSamples> window_{};               // periodic Hann
-  std::array<float, kSamples> windowed_{};             // scratch input
-  std::array<kiss_fft_cpx, kSamples / 2 + 1> bins_{};  // scratch output
-  float scale_ = 0.0f;                                 // 2 / sum(window)
+  static constexpr std::size_t kHalf = kSamples / 2;
+
+  ComplexFft fft_{kHalf};
+  std::array<float, kHalf> windowEven_{};  // periodic Hann at the even samples
+  std::array<float, kHalf> windowOdd_{};   // and at the odd ones
+  std::array<float, kHalf> turnRe_{};      // exp(-2 pi i k / kSamples), k < kHalf
+  std::array<float, kHalf> turnIm_{};
+  std::array<float, kHalf> re_{};  // scratch: the transform in place
+  std::array<float, kHalf> im_{};
+  std::array<float, kHalf> mirrorRe_{};  // scratch: re_, im_ at kHalf - k
+  std::array<float, kHalf> mirrorIm_{};
+  float halfScale_ = 0.0f;  // 2 / sum(window), times the 1/2 of the split
 };
 
 }  // namespace media::audio

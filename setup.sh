@@ -84,6 +84,12 @@ for preset in release asan; do
   ctest --preset "$preset" -j "$jobs" || die "tests failed in the $preset build"
 done
 
+# The audio engine's tests again under ThreadSanitizer: the mixer thread, the decode thread and
+# the main thread share the engine's state.
+build tsan -DMUSICDISK_WERROR=ON
+say "Running the audio tests (tsan)"
+ctest --preset tsan -j "$jobs" || die "audio tests failed under ThreadSanitizer"
+
 # The fuzz targets (PNG, fonts, streams and URLs, MP3/Ogg) for a few seconds each from their
 # seed corpora, with the sanitizers: a crash on any input fails the run.
 say "Fuzzing each input parser briefly"

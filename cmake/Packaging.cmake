@@ -20,7 +20,11 @@ install(FILES "${PROJECT_SOURCE_DIR}/assets/fonts/OFL-CherryBomb.txt"
 
 set(CPACK_PACKAGE_NAME musicdisk)
 set(CPACK_PACKAGE_VENDOR "VOK")
-set(CPACK_PACKAGE_CONTACT "VOK Music Collection maintainers <musicdisk@localhost>")
+# The Maintainer field of the package: whoever builds a package for others sets their own,
+# `cmake --preset release -DMUSICDISK_PACKAGE_CONTACT="Name <address>"`.
+set(MUSICDISK_PACKAGE_CONTACT "VOK Music Collection maintainers <musicdisk@localhost>"
+    CACHE STRING "Maintainer of the Debian package (name and e-mail address)")
+set(CPACK_PACKAGE_CONTACT "${MUSICDISK_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "VOK Music Collection #1, a music disk")
 set(CPACK_PACKAGE_DESCRIPTION
     "One program that carries five music tracks, its pictures and fonts inside itself and\n"

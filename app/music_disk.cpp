@@ -63,6 +63,26 @@ void RequestPanel(AppState& state, int panel) {
 
 }  // namespace
 
+void StartUpBeforeDevices(AppState& state) {
+  RegisterApplicationFiles();
+  // Library modules: streams first (everything loads through them), then frame timing,
+  // which subscribes to the flip hook.
+  media::InitStreams();
+  timing::InitDelta();
+  media::SetGraphicsDriver(media::GLCanvasDriver(), kBackBufferFlag);
+  state.scrollText = AssembleScrollText();
+  LoadPicturesAndFonts(state);
+}
+
+void StartUpOnTheDisplay(AppState& state) {
+  media::SetColor(0, 0, 0);
+  media::Cls();
+  media::SetClsColor(177, 142, 130);
+  BuildTrackList(state);
+  media::HideMouse();
+  PlaySong(state, 1);
+}
+
 void HandleKeys(AppState& state) {
   if (media::KeyHit(media::kKeySpace) != 0) {
     if (state.musicPlaying == 1) {
@@ -117,14 +137,7 @@ int MusicDiskMain(AppState& state) {
   if (HasRun()) return 0;
   HasRun() = true;
 
-  RegisterApplicationFiles();
-  // Library modules: streams first (everything loads through them), then frame timing,
-  // which subscribes to the flip hook.
-  media::InitStreams();
-  timing::InitDelta();
-  media::SetGraphicsDriver(media::GLCanvasDriver(), kBackBufferFlag);
-  state.scrollText = AssembleScrollText();
-  LoadPicturesAndFonts(state);
+  StartUpBeforeDevices(state);
 
   if (media::TBass::Init(-1, 44100, 4, nullptr, nullptr) == 0) {
     DebugLog(u"Can't initialize output device");
@@ -142,18 +155,15 @@ int MusicDiskMain(AppState& state) {
   // Yes: full screen at 32 bits; No: a window (depth 0). Both paced to 60 frames per second.
   if (!media::Graphics(800, 600, answer == 1 ? 32 : 0, 60, 0)) return NoDisplay();
 
-  media::SetColor(0, 0, 0);
-  media::Cls();
-  media::SetClsColor(177, 142, 130);
-  BuildTrackList(state);
-  media::HideMouse();
-  PlaySong(state, 1);
+  StartUpOnTheDisplay(state);
 
   while (!RunFrame(state)) {
   }
   Shutdown(state);
 }
 
-void ResetRunOnceGuardForTesting() { HasRun() = false; }
+void ResetRunOnceGuardForTesting() {
+  HasRun() = false;
+}
 
 }  // namespace app

@@ -14,6 +14,14 @@ constexpr int kExitNoDisplay = 1;
 // other end goes through media::End.
 int MusicDiskMain(AppState& state);
 
+// Start-up in two halves around opening the audio output and the display, for whoever runs
+// the disk on other devices (benchmarks, tools). Before: the embedded files, the stream and
+// timing modules, the GL driver selected, the scroll text, pictures and fonts.
+void StartUpBeforeDevices(AppState& state);
+// After the display opened: cleared to black, the clear colour set, the track list built,
+// the pointer hidden and track 1 playing (its loading screen included).
+void StartUpOnTheDisplay(AppState& state);
+
 // One frame of the main loop. Returns true when the loop should end (Escape or a close
 // request).
 bool RunFrame(AppState& state);

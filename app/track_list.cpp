@@ -1,5 +1,9 @@
 #include "app/track_list.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <iterator>
 #include <string>
 
 #include "app/app_state.h"
@@ -31,14 +35,33 @@ int DemoList::UpdateAll(const TrackList& list, int currentTrack) {
   return 0;
 }
 
-int DemoList::Update(int currentTrack) const { return Draw(currentTrack); }
+int DemoList::Update(int currentTrack) const {
+  return Draw(currentTrack);
+}
 
 int DemoList::Draw(int currentTrack) const {
-  if (currentTrack == id) media::DrawText(u"*", static_cast<float>(x) - 36.0f, static_cast<float>(y + 8));
-  std::u16string label = u"F";
-  for (char digit : std::to_string(id)) label.push_back(static_cast<char16_t>(digit));
-  label += u". ";
-  label += name;
+  if (currentTrack == id)
+    media::DrawText(u"*", static_cast<float>(x) - 36.0f, static_cast<float>(y + 8));
+  // "F<id>. <name>", put together on the stack: the list is drawn every frame, and labels
+  // are longer than a string's own small buffer. Only a name too long for it takes the heap.
+  char digits[16];
+  const auto [digitsEnd, ec] = std::to_chars(std::begin(digits), std::end(digits), id);
+  const std::size_t digitCount =
+      ec == std::errc{} ? static_cast<std::size_t>(digitsEnd - digits) : 0;
+  std::array<char16_t, 64> buffer;
+  std::u16string longLabel;
+  char16_t* out = buffer.data();
+  if (3 + digitCount + name.size() > buffer.size()) {
+    longLabel.resize(3 + digitCount + name.size());
+    out = longLabel.data();
+  }
+  char16_t* end = out;
+  *end++ = u'F';
+  for (std::size_t i = 0; i < digitCount; ++i) *end++ = static_cast<char16_t>(digits[i]);
+  *end++ = u'.';
+  *end++ = u' ';
+  end = std::copy(name.begin(), name.end(), end);
+  const std::u16string_view label(out, static_cast<std::size_t>(end - out));
   // A two-digit number needs the room of one more digit: its label starts further left.
   const int labelX = id == 10 ? x - 13 : x;
   media::DrawText(label, static_cast<float>(labelX), static_cast<float>(y));

@@ -1,51 +1,13 @@
-// The software driver drawing one frame shaped like the disk's at 800x600: three faint logo
-// letters, the scroll band, the information pad, the logo and about sixty glyphs, half of
-// them at the fractional positions of moving text.
-// Run: build/release/bench/draw2d/bench_draw2d --benchmark_repetitions=10
+// The software driver drawing one disk-shaped frame (disk_frame_scene.h) into its back
+// buffer in memory.
+// Run: build/release/bench/draw2d/bench_draw2d --benchmark_filter=Soft --benchmark_repetitions=10
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <vector>
-
+#include "bench/draw2d/disk_frame_scene.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/image.h"
-#include "media/draw2d/pixmap.h"
 #include "media/draw2d/soft_driver.h"
 
 namespace {
-
-using media::TImage;
-using media::TPixmap;
-
-// A picture with colour everywhere and alpha falling off towards its edges, like the
-// disk's anti-aliased artwork.
-std::shared_ptr<TImage> Artwork(int width, int height, bool withAlpha) {
-  auto pixmap = TPixmap::Create(
-      width, height, withAlpha ? media::kPixelFormatRGBA8888 : media::kPixelFormatRGB888);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const int edge = std::min(std::min(x, width - 1 - x), std::min(y, height - 1 - y));
-      const std::uint8_t rgba[4] = {static_cast<std::uint8_t>(x * 3),
-                                    static_cast<std::uint8_t>(y * 5),
-                                    static_cast<std::uint8_t>(x + y),
-                                    static_cast<std::uint8_t>(std::min(255, 40 + edge * 12))};
-      pixmap->WriteRgba(x, y, rgba);
-    }
-  }
-  return TImage::Load(pixmap, media::kDefaultImageFlags, 0, 0, 0);
-}
-
-// A glyph as the image fonts make them: coverage only, filtered and mipmapped.
-std::shared_ptr<TImage> Glyph(int seed) {
-  auto pixmap = TPixmap::Create(40, 50, media::kPixelFormatA8);
-  for (int y = 0; y < 50; ++y) {
-    for (int x = 0; x < 40; ++x) {
-      const bool stroke = (x + seed) % 9 < 4 || (y + seed) % 13 < 3;
-      *pixmap->PixelPtr(x, y) = stroke ? 255 : ((x * y + seed) % 7 == 0 ? 96 : 0);
-    }
-  }
-  return TImage::Load(pixmap, media::kImageFiltered | media::kImageMipmapped, 0, 0, 0);
-}
 
 void BM_SoftDriverDiskFrame(benchmark::State& state) {
   media::ResetCanvasForTesting();
@@ -54,44 +16,12 @@ void BM_SoftDriverDiskFrame(benchmark::State& state) {
     state.SkipWithError("no display");
     return;
   }
-  const std::shared_ptr<TImage> letters[3] = {Artwork(145, 125, true), Artwork(145, 125, true),
-                                              Artwork(145, 125, true)};
-  const auto band = Artwork(800, 74, false);
-  const auto pad = Artwork(491, 465, true);
-  const auto logo = Artwork(746, 216, true);
-  std::vector<std::shared_ptr<TImage>> glyphs;
-  for (int i = 0; i < 12; ++i) glyphs.push_back(Glyph(i));
-
-  auto drawFrame = [&](float scroll) {
-    media::SetClsColor(177, 142, 130);
-    media::Cls();
-    media::SetBlend(media::kBlendAlpha);
-    media::SetColor(255, 255, 255);
-    media::SetAlpha(0.1f);
-    for (int i = 0; i < 3; ++i) media::DrawImage(letters[i], 180.0f + i * 160.0f, 250.0f, 0);
-    media::SetAlpha(1.0f);
-    media::DrawImage(band, 0.0f, 520.0f, 0);
-    media::SetAlpha(0.6f);
-    media::DrawImage(pad, 300.0f, 40.0f, 0);
-    media::SetAlpha(0.9f);
-    media::DrawImage(logo, 27.0f, 10.0f, 0);
-    media::SetAlpha(1.0f);
-    media::SetColor(40, 30, 20);
-    // Two lines of panel text at whole pixels, one line of scroll text in between.
-    for (int i = 0; i < 20; ++i) media::DrawImage(glyphs[i % 12], 320.0f + i * 22.0f, 300.0f, 0);
-    for (int i = 0; i < 20; ++i)
-      media::DrawImage(glyphs[(i + 5) % 12], 320.0f + i * 22.0f, 420.0f, 0);
-    for (int i = 0; i < 20; ++i) {
-      media::DrawImage(glyphs[(i + 3) % 12], 10.0f + i * 38.0f - scroll, 532.0f, 0);
-    }
-  };
-
-  drawFrame(0.0f);  // makes the textures
+  const bench::DiskFrameScene scene;
+  scene.Draw(0.0f);  // makes the textures
   float scroll = 0.0f;
   for (auto _ : state) {
-    scroll += 1.37f;
-    if (scroll > 38.0f) scroll -= 38.0f;
-    drawFrame(scroll);
+    scroll = bench::DiskFrameScene::Advance(scroll);
+    scene.Draw(scroll);
     benchmark::DoNotOptimize(media::OffscreenCanvasDriver()->Pixels().rgba);
     benchmark::ClobberMemory();
   }
@@ -100,5 +30,3 @@ void BM_SoftDriverDiskFrame(benchmark::State& state) {
 BENCHMARK(BM_SoftDriverDiskFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

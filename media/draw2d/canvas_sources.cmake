@@ -8,4 +8,5 @@ list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   soft_driver.cpp
   gl_device.cpp
   gl_driver.cpp
+  recording_driver.cpp
 )

@@ -9,4 +9,5 @@ list(APPEND MEDIA_DRAW2D_CANVAS_TESTS
   canvas_display_window_test.cpp
   soft_driver_test.cpp
   gl_driver_test.cpp
+  recording_driver_test.cpp
 )

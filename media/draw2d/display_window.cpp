@@ -59,9 +59,4 @@ SDL_Rect FitPicture(int drawableWidth, int drawableHeight, int width, int height
   return rect;
 }
 
-bool IsWholeScale(const SDL_Rect& fitted, int width, int height) {
-  return width > 0 && height > 0 && fitted.w % width == 0 && fitted.h % height == 0 &&
-         fitted.w / width == fitted.h / height;
-}
-
 }  // namespace media

@@ -26,7 +26,5 @@ SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFl
 // Where a width x height picture goes in a drawable of drawableWidth x drawableHeight:
 // scaled uniformly to the largest size that fits, centred, whole pixels.
 SDL_Rect FitPicture(int drawableWidth, int drawableHeight, int width, int height);
-// True when the fitted picture is a whole multiple of its size (nearest sampling stays crisp).
-bool IsWholeScale(const SDL_Rect& fitted, int width, int height);
 
 }  // namespace media

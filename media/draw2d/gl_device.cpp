@@ -35,28 +35,6 @@ void main() {
 }
 )";
 
-// Presents the picture scaled by any factor with sharp pixels: each screen pixel takes its
-// texel's colour, and only a screen pixel that straddles two texels blends them, by how much
-// of it each covers. Nearest sampling would make some texels a pixel wider than others at
-// scales like 1.8 (a 16:9 desktop), plain linear filtering would blur all of them. At whole
-// scales every pixel lands on a texel centre: the exact texels.
-constexpr char kPresentFragmentShader[] = R"(
-#if defined(GL_ES) && !defined(GL_FRAGMENT_PRECISION_HIGH)
-#error texel positions need high precision
-#endif
-uniform sampler2D u_texture;
-uniform vec4 u_scale;
-varying vec2 v_texcoord;
-void main() {
-  vec2 texel = v_texcoord * u_scale.xy;
-  vec2 base = floor(texel);
-  vec2 fromCentre = texel - base - 0.5;
-  vec2 inside = vec2(0.5) - 0.5 / u_scale.zw;
-  vec2 blend = (fromCentre - clamp(fromCentre, -inside, inside)) * u_scale.zw;
-  gl_FragColor = texture2D(u_texture, (base + 0.5 + blend) / u_scale.xy);
-}
-)";
-
 constexpr char kDesktopPrefix[] = "#version 120\n";
 constexpr char kEsPrefix[] =
     "#version 100\n#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n"
@@ -108,13 +86,6 @@ GLuint LinkProgram(const TGLGraphics& g, const char* fragmentSource) {
 }
 
 bool BuildProgram(TGLGraphics& g) {
-  // Without the presenting program the drawing one presents, with plain filtering.
-  g.presentProgram = LinkProgram(g, kPresentFragmentShader);
-  if (g.presentProgram != 0) {
-    g.presentProjectionUniform = glGetUniformLocation(g.presentProgram, "u_projection");
-    g.presentScaleUniform = glGetUniformLocation(g.presentProgram, "u_scale");
-  }
-  ClearGLErrors();  // a failed compile may leave one
   g.program = LinkProgram(g, kFragmentShader);
   if (g.program == 0) return false;
   g.projectionUniform = glGetUniformLocation(g.program, "u_projection");
@@ -149,15 +120,8 @@ bool BuildObjects(TGLGraphics& g) {
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
 
   glGenTextures(1, &g.framebufferTexture);
-  glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
-  SetTextureParameters(GL_NEAREST, GL_NEAREST);
-  g.framebufferFilter = GL_NEAREST;
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, g.width, g.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glGenFramebuffers(1, &g.framebuffer);
-  glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.framebufferTexture,
-                         0);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  if (!ResizeFramebuffer(g, g.width, g.height)) return false;
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -189,6 +153,30 @@ void SetTextureParameters(GLint filter, GLint minFilter) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+bool ResizeFramebuffer(TGLGraphics& g, int width, int height) {
+  glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
+  SetTextureParameters(GL_NEAREST, GL_NEAREST);
+  g.framebufferFilter = GL_NEAREST;
+  ClearGLErrors();
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.framebufferTexture,
+                         0);
+  if (glGetError() != GL_NO_ERROR ||
+      glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    return false;
+  }
+  g.framebufferWidth = width;
+  g.framebufferHeight = height;
+  // A new texture's texels are undefined: a frame starts black, as a new window does.
+  const GLboolean scissored = glIsEnabled(GL_SCISSOR_TEST);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  if (scissored) glEnable(GL_SCISSOR_TEST);
+  return true;
 }
 
 void SetGLWindowAttributes() {

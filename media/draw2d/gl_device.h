@@ -1,6 +1,6 @@
 // The GL device of one display: the SDL window, its OpenGL 2.1 (or OpenGL ES 2.0) context
-// and the objects every frame uses: the shader programs (drawing, presenting), the vertex
-// buffer and the framebuffer object the picture is drawn into.
+// and the objects every frame uses: the shader program, the vertex buffer and the
+// framebuffer object the picture is drawn into at the window's real resolution.
 // Depends on: SDL2 video, libepoxy.
 #pragma once
 
@@ -38,13 +38,12 @@ class TGLGraphics final : public TGraphics {
   GLint projectionUniform = -1;  // vec4: x scale, y scale, x offset, y offset
   GLint alphaRefUniform = -1;    // fragments with alpha below it are discarded
   GLuint vertexBuffer = 0;
-  GLuint framebuffer = 0;  // what every frame is drawn into
+  GLuint framebuffer = 0;  // what every frame is drawn into, then copied to the window
   GLuint framebufferTexture = 0;
+  int framebufferWidth = 0;  // in pixels: the picture's fitted size in the drawable
+  int framebufferHeight = 0;
   GLint framebufferFilter = 0;  // as last set, for presenting
-  GLuint presentProgram = 0;    // scales the framebuffer to the screen; 0: `program` does
-  GLint presentProjectionUniform = -1;
-  GLint presentScaleUniform = -1;  // vec4: picture size in texels, screen pixels per texel
-  GLuint whiteTexture = 0;         // bound when nothing is: colour from the vertices alone
+  GLuint whiteTexture = 0;      // bound when nothing is: colour from the vertices alone
   GLint maxTextureSize = 0;
   bool tellsResets = false;  // the context can report that the driver reset it
 };
@@ -56,6 +55,9 @@ void SetGLWindowAttributes();
 // builds the objects. False when no kind of context works; the context is then null.
 bool CreateGLDevice(TGLGraphics& graphics);
 
+// Gives the framebuffer object a width x height texture, black, nearest-filtered; leaves
+// the framebuffer and its texture bound. False when the device cannot make one that size.
+bool ResizeFramebuffer(TGLGraphics& graphics, int width, int height);
 // Filtering and clamped addressing of the bound texture.
 void SetTextureParameters(GLint filter, GLint minFilter);
 // Forgets earlier errors, so that the next glGetError speaks of what follows.

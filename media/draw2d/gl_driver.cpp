@@ -55,6 +55,17 @@ namespace {
 constexpr float kMaskAlphaRef = 127.5f / 255.0f;
 constexpr float kNoAlphaTest = -1.0f;
 
+// The first framebuffer pixel at or right of picture edge `edge` (0..picture) when `picture`
+// pixels span `size`: the first whose centre lies inside, as a fill of that edge rasterises.
+int FramebufferEdge(int edge, int size, int picture) {
+  return static_cast<int>((2LL * edge * size + picture - 1) / (2LL * picture));
+}
+
+// The framebuffer pixel under the centre of picture pixel `pixel`.
+int FramebufferPixel(int pixel, int size, int picture) {
+  return static_cast<int>((2LL * pixel + 1) * size / (2LL * picture));
+}
+
 }  // namespace
 
 TGLCanvasDriver::TGLCanvasDriver() {
@@ -67,6 +78,8 @@ bool TGLCanvasDriver::MakeContext(TGLGraphics& g) {
   g.generation = ++generationCounter_;
   if (g.generation == 0) g.generation = ++generationCounter_;
   swapInterval_ = -1;
+  refusedWidth_ = 0;
+  refusedHeight_ = 0;
   return true;
 }
 
@@ -136,7 +149,6 @@ void TGLCanvasDriver::SetGraphics(TGraphics* graphics) {
 void TGLCanvasDriver::ResetDevice() {
   // Whole viewport, nothing bound, no alpha test, no blending: the solid state.
   glBindFramebuffer(GL_FRAMEBUFFER, current_->framebuffer);
-  glViewport(0, 0, current_->width, current_->height);
   glEnable(GL_SCISSOR_TEST);
   glUseProgram(current_->program);
   glBindBuffer(GL_ARRAY_BUFFER, current_->vertexBuffer);
@@ -147,27 +159,71 @@ void TGLCanvasDriver::ResetDevice() {
   BindActiveTexture();
   ApplyBlendState(activeBlend_);
   ApplyProjection();
+  FitFramebuffer();
+}
+
+// The frame is drawn into a framebuffer object of the drawable's resolution rather than
+// straight into the window: the window's back buffer is undefined after every swap, while
+// this one keeps the frame across a present (read back after Flip, or not redrawn while the
+// window is hidden), as the software driver's back buffer does; its rows run from the
+// picture's top, which the edge rule in ApplyProjection relies on; and a frame drawn just
+// before the window changed size can still be shown. The price is one copy per present,
+// texel for pixel.
+void TGLCanvasDriver::FitFramebuffer() {
+  TGLGraphics& g = *current_;
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(g.window, &drawableWidth, &drawableHeight);
+  SDL_Rect fitted = FitPicture(drawableWidth, drawableHeight, g.width, g.height);
+  // Beyond the largest texture the picture is drawn as large as one can be and smoothed
+  // up to the window when presented.
+  if (fitted.w > g.maxTextureSize || fitted.h > g.maxTextureSize) {
+    fitted = FitPicture(std::min(fitted.w, static_cast<int>(g.maxTextureSize)),
+                        std::min(fitted.h, static_cast<int>(g.maxTextureSize)), g.width, g.height);
+  }
+  // A minimised window may have no drawable: the frame keeps its size until it has one.
+  const bool resize = fitted.w > 0 && fitted.h > 0 &&
+                      (fitted.w != g.framebufferWidth || fitted.h != g.framebufferHeight) &&
+                      (fitted.w != refusedWidth_ || fitted.h != refusedHeight_);
+  if (resize) {
+    if (!ResizeFramebuffer(g, fitted.w, fitted.h)) {
+      refusedWidth_ = fitted.w;
+      refusedHeight_ = fitted.h;
+      ResizeFramebuffer(g, g.width, g.height);
+    }
+    BindActiveTexture();
+  }
+  glViewport(0, 0, g.framebufferWidth, g.framebufferHeight);
   ApplyScissor();
 }
 
 void TGLCanvasDriver::ApplyProjection() {
   if (!(vresWidth_ > 0.0f) || !(vresHeight_ > 0.0f)) return;
-  // Pixels with (0, 0) at the top-left. GL's pixel centres are at half coordinates, so a
-  // corner at whole coordinates lies on a pixel's corner and an unscaled picture maps its
-  // texels one to one. The picture's top row is the framebuffer's first row: GL fills a
-  // centre on an edge by the bottom-left rule of its own rows, which is then the top-left
-  // rule of the picture, as the software driver fills.
+  // Drawing coordinates across the framebuffer, (0, 0) at the top-left, whatever its size in
+  // pixels: at the picture's own size GL's pixel centres are at half coordinates, so a
+  // corner at whole coordinates lies on a pixel's corner and an unscaled image maps its
+  // texels one to one; larger, everything is rasterised at the framebuffer's resolution.
+  // The picture's top row is the framebuffer's first row: GL fills a centre on an edge by
+  // the bottom-left rule of its own rows, which is then the top-left rule of the picture, as
+  // the software driver fills.
   glUniform4f(current_->projectionUniform, 2.0f / vresWidth_, 2.0f / vresHeight_, -1.0f, -1.0f);
 }
 
 void TGLCanvasDriver::ApplyScissor() {
-  const int x0 = std::clamp(viewport_[0], 0, current_->width);
-  const int y0 = std::clamp(viewport_[1], 0, current_->height);
-  const int x1 = static_cast<int>(std::clamp<long long>(
-      static_cast<long long>(viewport_[0]) + viewport_[2], x0, current_->width));
-  const int y1 = static_cast<int>(std::clamp<long long>(
-      static_cast<long long>(viewport_[1]) + viewport_[3], y0, current_->height));
-  glScissor(x0, y0, x1 - x0, y1 - y0);
+  const TGLGraphics& g = *current_;
+  const int x0 = std::clamp(viewport_[0], 0, g.width);
+  const int y0 = std::clamp(viewport_[1], 0, g.height);
+  const int x1 = static_cast<int>(
+      std::clamp<long long>(static_cast<long long>(viewport_[0]) + viewport_[2], x0, g.width));
+  const int y1 = static_cast<int>(
+      std::clamp<long long>(static_cast<long long>(viewport_[1]) + viewport_[3], y0, g.height));
+  // The viewport is in picture pixels; in the framebuffer it takes the pixels a rectangle of
+  // the same edges fills, so a clear and a fill of the viewport cover the same pixels.
+  const int fx0 = FramebufferEdge(x0, g.framebufferWidth, g.width);
+  const int fy0 = FramebufferEdge(y0, g.framebufferHeight, g.height);
+  const int fx1 = FramebufferEdge(x1, g.framebufferWidth, g.width);
+  const int fy1 = FramebufferEdge(y1, g.framebufferHeight, g.height);
+  glScissor(fx0, fy0, fx1 - fx0, fy1 - fy0);
 }
 
 void TGLCanvasDriver::ApplyBlendState(int mode) {
@@ -217,7 +273,11 @@ FlipResult TGLCanvasDriver::Flip(int sync) {
     }
     composed_ = false;
     hidden_ = !shown;
-    if (!ContextWasReset()) return FlipResult::kPresented;
+    if (!ContextWasReset()) {
+      // The window may have changed size (full screen toggled, moved to another screen).
+      FitFramebuffer();
+      return FlipResult::kPresented;
+    }
   }
   composed_ = false;
   // The context is gone: make a new one on the same window, with the device state of a
@@ -259,25 +319,19 @@ void TGLCanvasDriver::ComposeFrame() {
   glClear(GL_COLOR_BUFFER_BIT);
 
   glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
-  // The presenting program keeps the pixels sharp at any scale from linear samples. Without
-  // it, whole multiples stay crisp with the nearest texel and other scales are smoothed.
-  const bool sharp = g.presentProgram != 0;
-  const GLint filter = sharp || !IsWholeScale(fitted, g.width, g.height) ? GL_LINEAR : GL_NEAREST;
+  // The frame was drawn at the size it is shown: each pixel takes its own texel. Only a frame
+  // drawn before the window changed size, or one larger than a texture can be, is scaled,
+  // smoothed rather than with uneven pixels, until the next frame is drawn at the new size.
+  const bool exact = fitted.w == g.framebufferWidth && fitted.h == g.framebufferHeight;
+  const GLint filter = exact ? GL_NEAREST : GL_LINEAR;
   if (filter != g.framebufferFilter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     g.framebufferFilter = filter;
   }
   ApplyBlendState(kBlendSolid);
-  if (sharp) {
-    glUseProgram(g.presentProgram);
-    glUniform4f(g.presentScaleUniform, static_cast<float>(g.width), static_cast<float>(g.height),
-                static_cast<float>(fitted.w) / static_cast<float>(g.width),
-                static_cast<float>(fitted.h) / static_cast<float>(g.height));
-  }
   if (drawableWidth > 0 && drawableHeight > 0) {
-    glUniform4f(sharp ? g.presentProjectionUniform : g.projectionUniform,
-                2.0f / static_cast<float>(drawableWidth),
+    glUniform4f(g.projectionUniform, 2.0f / static_cast<float>(drawableWidth),
                 -2.0f / static_cast<float>(drawableHeight), -1.0f, 1.0f);
   }
   // The framebuffer's first row is the picture's top: v = 0 at the top of the screen.
@@ -294,9 +348,8 @@ void TGLCanvasDriver::ComposeFrame() {
 
   // Back to drawing the next frame, with the device state as it was (the swap shows the
   // window's own buffer whatever is bound).
-  if (sharp) glUseProgram(g.program);
   glBindFramebuffer(GL_FRAMEBUFFER, g.framebuffer);
-  glViewport(0, 0, g.width, g.height);
+  glViewport(0, 0, g.framebufferWidth, g.framebufferHeight);
   glEnable(GL_SCISSOR_TEST);
   ApplyScissor();
   ApplyProjection();
@@ -541,19 +594,29 @@ std::shared_ptr<TPixmap> TGLCanvasDriver::GrabPixmap(int x, int y, int width, in
   if (!DeviceUsable()) return nullptr;
   auto pixmap = TPixmap::Create(width, height, kPixelFormatRGBA8888);
   if (!pixmap) return nullptr;
+  const TGLGraphics& g = *current_;
   // Parts outside the display stay zero.
   const int x0 = std::max(x, 0);
   const int y0 = std::max(y, 0);
-  const int x1 = std::min(x + width, current_->width);
-  const int y1 = std::min(y + height, current_->height);
+  const int x1 = std::min(x + width, g.width);
+  const int y1 = std::min(y + height, g.height);
   if (x0 >= x1 || y0 >= y1) return pixmap;
-  const int w = x1 - x0;
-  const int h = y1 - y0;
-  std::vector<std::uint8_t> rows(static_cast<size_t>(w) * h * 4);
-  glReadPixels(x0, y0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
-  for (int row = 0; row < h; ++row) {
-    const std::uint8_t* src = rows.data() + static_cast<size_t>(row) * w * 4;
-    std::copy(src, src + static_cast<size_t>(w) * 4, pixmap->PixelPtr(x0 - x, y0 - y + row));
+  // The picture is read back at its own size whatever resolution it was drawn at: each of
+  // its pixels is the framebuffer pixel under its centre, which a shape covers exactly when
+  // it covers that picture pixel (one to one at the picture's own size).
+  const int fx0 = FramebufferPixel(x0, g.framebufferWidth, g.width);
+  const int fx1 = FramebufferPixel(x1 - 1, g.framebufferWidth, g.width) + 1;
+  std::vector<std::uint8_t> row(static_cast<size_t>(fx1 - fx0) * 4);
+  for (int py = y0; py < y1; ++py) {
+    glReadPixels(fx0, FramebufferPixel(py, g.framebufferHeight, g.height), fx1 - fx0, 1, GL_RGBA,
+                 GL_UNSIGNED_BYTE, row.data());
+    std::uint8_t* out = pixmap->PixelPtr(x0 - x, py - y);
+    for (int px = x0; px < x1; ++px, out += 4) {
+      const std::uint8_t* in =
+          row.data() +
+          static_cast<size_t>(FramebufferPixel(px, g.framebufferWidth, g.width) - fx0) * 4;
+      std::copy(in, in + 4, out);
+    }
   }
   return pixmap;
 }
@@ -603,6 +666,26 @@ void TGLCanvasDriver::LoseContextForTesting() {
   if (!DeviceUsable()) return;
   SDL_GL_DeleteContext(current_->context);
   current_->context = nullptr;
+}
+
+std::shared_ptr<TPixmap> TGLCanvasDriver::GrabWindow() {
+  if (!DeviceUsable() || SDL_GL_MakeCurrent(current_->window, current_->context) != 0) {
+    return nullptr;
+  }
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(current_->window, &width, &height);
+  auto pixmap = TPixmap::Create(width, height, kPixelFormatRGBA8888);
+  if (!pixmap) return nullptr;
+  ComposeFrame();
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  // The window's rows are bottom first.
+  for (int row = 0; row < height; ++row) {
+    glReadPixels(0, height - 1 - row, width, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixmap->PixelPtr(0, row));
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, current_->framebuffer);
+  return pixmap;
 }
 
 TCanvasDriver* GLCanvasDriver() {

@@ -1,9 +1,11 @@
 // The OpenGL canvas driver: an SDL window with an OpenGL 2.1 (or OpenGL ES 2.0) context.
-// Every frame is drawn into a framebuffer object of the picture's size and then shown
-// scaled to the real drawable (HiDPI, full screen on the desktop's own mode) with black
-// bars and sharp pixels, so what is drawn is the same pixels whatever the window. While the
-// window is minimised or hidden nothing is drawn or presented. When no GL context can be
-// had, Graphics falls back to the software driver.
+// Every frame is drawn at the window's real resolution (HiDPI, full screen on the desktop's
+// own mode): into a framebuffer object of the size the picture takes in the drawable, with
+// the picture's coordinates mapped onto it, so shapes, text and images are rasterised at
+// full resolution rather than enlarged; the present copies it texel for pixel into the
+// middle of the window between black bars. While the window is minimised or hidden nothing
+// is drawn or presented. When no GL context can be had, Graphics falls back to the software
+// driver.
 // Depends on: SDL2 video, libepoxy, texture_data, display_window.
 #pragma once
 
@@ -83,6 +85,9 @@ class TGLCanvasDriver final : public TCanvasDriver {
   bool IsOpenGLES() const;
   // Drops the context as a driver reset would; the next Flip makes a new one.
   void LoseContextForTesting();
+  // What the window shows at the next Flip, at the drawable's size (bars included): the frame
+  // composed into the window's back buffer and read back. Null without a usable device.
+  std::shared_ptr<TPixmap> GrabWindow();
 
  private:
   bool MakeContext(TGLGraphics& graphics);
@@ -90,13 +95,16 @@ class TGLCanvasDriver final : public TCanvasDriver {
   void ApplyBlendState(int mode);
   void ApplyProjection();
   void ApplyScissor();
+  // Sizes the framebuffer to the picture's place in the drawable as it is now, and points
+  // the viewport and scissor at it: the next frame is drawn at that resolution.
+  void FitFramebuffer();
   void BindActiveTexture();
   void SetActiveFrame(const TGLImageFrame* frame);
   // Draws the first `count` of fanVertices_ as one triangle fan.
   void DrawFan(int count);
   // Fills the polygon (x, y pairs in fanVertices_) untextured in the draw colour.
   void FillUntextured(int count);
-  // Draws the framebuffer, scaled, into the window's back buffer.
+  // Draws the framebuffer into the window's back buffer, between black bars.
   void ComposeFrame();
   bool ContextWasReset() const;
 
@@ -115,6 +123,8 @@ class TGLCanvasDriver final : public TCanvasDriver {
   int swapInterval_ = -1;  // as last set on the context; -1 = unknown
   bool hidden_ = false;    // the window was hidden at the last Flip: this frame draws nothing
   bool composed_ = false;  // FinishFrame drew the back buffer: Flip only swaps
+  int refusedWidth_ = 0;   // a framebuffer size the device could not make: not tried again
+  int refusedHeight_ = 0;
   std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated
 };
 

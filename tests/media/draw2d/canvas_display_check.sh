@@ -2,7 +2,9 @@
 # Runs the display probe on the current X display and checks a screenshot of the whole
 # screen: the picture's middle shows the clear colour 177, 142, 130 and its white square sits
 # in the picture's top-left corner. A window is centred at 1:1; full screen scales the
-# picture to the screen's height, centred between black bars.
+# picture to the screen's height, centred between black bars. The GL driver draws at the
+# screen's resolution, the software driver enlarges its 800 x 600 frame: the probe's bar,
+# 100.5 wide, shows which.
 # Usage (under xvfb-run): canvas_display_check.sh PROBE gl|soft 0|32
 set -eu
 probe=$1
@@ -65,11 +67,21 @@ expect "$(at "$left" 105)" "$(at "$top" 5)" "#B18E82" "the clear colour right of
 if [ "$depth" != 0 ] && [ "$left" -gt 2 ]; then
   expect $(( left / 2 )) $(( screen_h / 2 )) "#000000" "the bar left of the picture"
 fi
-if [ "$depth" != 0 ]; then
-  # Scaled by a fraction, pixels stay sharp: the square's right edge is one clean step from
-  # white to the clear colour, with no blended column between (plain filtering blends one).
-  edge=$(at "$left" 100)
-  expect $(( edge - 1 )) "$(at "$top" 50)" "#FFFFFF" "the square's last column, scaled"
-  expect "$edge" "$(at "$top" 50)" "#B18E82" "the first column right of the square, scaled"
+# Scaled, edges stay sharp: the square's right edge, picture x 100, is one clean step from
+# white to the clear colour, with no blended column between.
+edge=$(at "$left" 100)
+expect $(( edge - 1 )) "$(at "$top" 50)" "#FFFFFF" "the square's last column"
+expect "$edge" "$(at "$top" 50)" "#B18E82" "the first column right of the square"
+# The bar's right edge is picture x 100.5, the centre of picture column 100, which the fill
+# leaves out. Drawn at the screen's resolution the bar takes every screen column whose
+# centre lies left of 100.5 times the scale; an enlarged picture ends it with column 99.
+bar_y=$(at "$top" 105)
+if [ "$driver" = gl ]; then
+  # The first screen column whose centre is at or right of 100.5 * scale_num / scale_den.
+  bar_end=$(( left + (201 * scale_num - scale_den + 2 * scale_den - 1) / (2 * scale_den) ))
+else
+  bar_end=$edge
 fi
+expect $(( bar_end - 1 )) "$bar_y" "#FFFFFF" "the bar's last column"
+expect "$bar_end" "$bar_y" "#B18E82" "the first column right of the bar"
 exit $failures

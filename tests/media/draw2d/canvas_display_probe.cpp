@@ -1,6 +1,7 @@
 // Opens the display the way the program does and keeps presenting, for a few seconds, the
-// disk's clear colour with a white 100 x 100 square in the picture's top-left corner, so that
-// a screenshot of the X display can be checked.
+// disk's clear colour with a white 100 x 100 square in the picture's top-left corner and,
+// below it, a white bar 100.5 wide and 10 high, so that a screenshot of the X display can be
+// checked.
 // Usage: canvas_display_probe gl|soft DEPTH SECONDS (DEPTH 0 = a window, 32 = full screen).
 // Prints the driver that got the display.
 #include <cstdio>
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < seconds * 60; ++frame) {
     media::Cls();
     media::DrawRect(0.0f, 0.0f, 100.0f, 100.0f);
+    media::DrawRect(0.0f, 100.0f, 100.5f, 10.0f);
     media::Flip(-1);
     media::PollSystem();
   }

@@ -9,5 +9,6 @@ list(APPEND MEDIA_DRAW2D_CANVAS_TESTS
   canvas_display_window_test.cpp
   soft_driver_test.cpp
   gl_driver_test.cpp
+  gl_driver_scaled_test.cpp
   recording_driver_test.cpp
 )

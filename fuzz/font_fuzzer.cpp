@@ -1,6 +1,7 @@
 // Font bytes registered as an embedded file and loaded the way the program loads its fonts:
 // FreeType from memory, then the image font over it, and a few glyphs rendered (ASCII, the
-// Latin-1 letters the disk's texts use, and whatever glyph indices the face claims).
+// Latin-1 letters the disk's texts use, and whatever glyph indices the face claims), also
+// at finer pixel grids.
 #include <cstddef>
 #include <cstdint>
 
@@ -25,6 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int count = font->CountGlyphs();
     for (int index = 0; index < count && index < 8; ++index) font->LoadGlyph(index);
     if (count > 0) font->LoadGlyph(count - 1);
+    // Glyphs for a display of a finer pixel grid (full screen, HiDPI), then the font's own
+    // size again.
+    for (const float scale : {1.5f, 2.0f}) {
+      const int index = font->CharToGlyph(65);
+      font->RenderScaled(index >= 0 ? index : 0, scale);
+    }
+    if (count > 0) font->LoadGlyph(0);
   }
   if (auto font = media::TImageFont::Load(u"incbin::fonts/fuzz.ttf", pixels, 4)) {
     for (const int code : {65, 0xE5}) font->LoadGlyph(font->CharToGlyph(code));

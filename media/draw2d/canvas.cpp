@@ -212,6 +212,11 @@ int GraphicsSeq() {
   return static_cast<int>(Module().displaySeq);
 }
 
+float DisplayPixelScale() {
+  TCanvasDriver* driver = CurrentDriver();
+  return driver != nullptr ? driver->PixelScale() : 1.0f;
+}
+
 void SetGraphicsDriver(TCanvasDriver* driver, int defaultFlags) {
   InitDrawingData();
   Module().selectedDriver = driver;
@@ -374,8 +379,8 @@ void DrawImage(const std::shared_ptr<TImage>& image, float x, float y, int frame
   const TCanvasGraphics& g = CurrentCanvasGraphics();
   const float x0 = -image->handle_x;
   const float y0 = -image->handle_y;
-  const float x1 = x0 + static_cast<float>(image->width);
-  const float y1 = y0 + static_cast<float>(image->height);
+  const float x1 = x0 + image->DrawnWidth();
+  const float y1 = y0 + image->DrawnHeight();
   TImageFrame* f = image->Frame(frame);
   if (f == nullptr) return;
   f->Draw(x0, y0, x1, y1, x + g.origin_x, y + g.origin_y, 0.0f, 0.0f,

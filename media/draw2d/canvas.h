@@ -28,6 +28,9 @@ void SetGraphicsDriver(TCanvasDriver* driver, int defaultFlags);
 std::shared_ptr<TGraphics> Graphics(int width, int height, int depth, int hertz, int flags);
 // Closes the display Graphics opened, if any.
 void CloseGraphics();
+// Display pixels per picture pixel of the open display (1.8 for the picture full screen on a
+// 1920 x 1080 desktop, 2 in a HiDPI window, 1 for the software driver); 1 without a display.
+float DisplayPixelScale();
 
 // Fills the viewport with the clear colour.
 void Cls();

@@ -118,6 +118,11 @@ class TCanvasDriver {
   virtual void FinishFrame() {}
   // Moves the mouse pointer to (x, y) of the picture.
   virtual void MoveMouse(int /*x*/, int /*y*/) {}
+  // Display pixels per picture pixel as the current display rasterises the picture: 1 for a
+  // driver that draws the picture at its own size (and enlarges it afterwards, if at all),
+  // more for one that draws it at the display's resolution. Fonts make their glyph images
+  // that much finer.
+  virtual float PixelScale() { return 1.0f; }
 };
 
 // The driver of the current display, or null.

@@ -30,14 +30,18 @@ std::vector<TGraphicsMode> DesktopDisplayModes() {
   return modes;
 }
 
-SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFlags) {
+SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFlags, bool titled) {
   Uint32 flags = extraFlags;
   // Full screen never switches the mode: a mode switch disturbs the rest of the desktop, and
   // the picture is scaled into the desktop's own resolution instead.
   if (depth != 0) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  const std::string title = Utf16ToUtf8(AppTitle());
+  const std::string title = titled ? Utf16ToUtf8(AppTitle()) : std::string();
   return SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                           height, flags);
+}
+
+void TitleDisplayWindow(SDL_Window* window) {
+  SDL_SetWindowTitle(window, Utf16ToUtf8(AppTitle()).c_str());
 }
 
 SDL_Rect FitPicture(int drawableWidth, int drawableHeight, int width, int height) {

@@ -20,8 +20,12 @@ void ReleaseVideo();
 std::vector<TGraphicsMode> DesktopDisplayModes();
 
 // A window for a width x height picture; depth 0 = a window, otherwise full screen on the
-// desktop's own mode. `extraFlags` adds SDL window flags (SDL_WINDOW_OPENGL ...).
-SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFlags);
+// desktop's own mode. `extraFlags` adds SDL window flags (SDL_WINDOW_OPENGL ...). Untitled,
+// a window is nobody's to find (a hidden one that may yet be refused): TitleDisplayWindow
+// names it when it is kept.
+SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFlags,
+                                bool titled = true);
+void TitleDisplayWindow(SDL_Window* window);
 
 // Where a width x height picture goes in a drawable of drawableWidth x drawableHeight:
 // scaled uniformly to the largest size that fits, centred, whole pixels.

@@ -4,7 +4,9 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 
+#include <cmath>
 #include <cstring>
 
 #include "media/resources/url.h"
@@ -97,6 +99,8 @@ std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(std::u16string_view url, int 
     --pixels;
   }
   if (pixels < 1) return nullptr;
+  font->_pixels = pixels;
+  font->_base_size = face->size;
 
   const FT_Size_Metrics& metrics = face->size->metrics;
   font->_height = static_cast<int>(metrics.height >> 6);
@@ -142,6 +146,59 @@ const TGlyph& TFreeTypeFont::LoadGlyph(int index) {
     glyph._h += 2;
   }
   return glyph;
+}
+
+// The finer glyph is rendered from the outline at its own size, with its own hinting and its
+// bitmap rounded out to whole pixels of its own grid, and placed by the pen and baseline it
+// shares with the font's own rendering. So its box may begin a fraction of a pixel (less
+// than one of the font's pixels) away from LoadGlyph's, and its strokes sit where the
+// outline falls at that size; the pen, and so the layout of a text, does not move.
+TScaledGlyph TFreeTypeFont::RenderScaled(int index, float scale) {
+  // Sizes are asked for in whole pixels: TrueType faces round a fractional size to whole
+  // pixels anyway, and the scale given back is then exactly the one rendered.
+  const bool finer = scale > 1.0f && scale <= 64.0f;
+  const int pixels =
+      finer ? static_cast<int>(std::lround(_pixels * static_cast<double>(scale))) : 0;
+  if (index < 0 || index >= CountGlyphs() || !FT_IS_SCALABLE(_ft_face) || pixels <= _pixels ||
+      !ActivateScaledSize(pixels)) {
+    return TFont::RenderScaled(index, scale);
+  }
+  const bool rendered =
+      FT_Load_Glyph(_ft_face, static_cast<FT_UInt>(index + 1), FT_LOAD_RENDER) == 0;
+  const FT_GlyphSlot slot = _ft_face->glyph;
+  int left = rendered ? slot->bitmap_left : 0;
+  int top = rendered ? slot->bitmap_top : 0;
+  std::shared_ptr<TPixmap> pixmap = rendered && slot->bitmap.width > 0 && slot->bitmap.rows > 0
+                                        ? CoveragePixmap(slot->bitmap)
+                                        : nullptr;
+  // LoadGlyph renders at the font's own size.
+  FT_Activate_Size(_base_size);
+  if (!rendered) return TFont::RenderScaled(index, scale);
+  if (pixmap && (_style & kFontSmooth) != 0) {
+    pixmap = WithBorder(*pixmap);
+    left -= 1;
+    top += 1;  // bitmap_top counts up from the baseline
+  }
+  const float actual = static_cast<float>(pixels) / static_cast<float>(_pixels);
+  return {std::move(pixmap), static_cast<float>(left) / actual,
+          static_cast<float>(_ascend) - static_cast<float>(top) / actual, actual};
+}
+
+bool TFreeTypeFont::ActivateScaledSize(int pixels) {
+  if (_scaled_size == nullptr && FT_New_Size(_ft_face, &_scaled_size) != 0) {
+    _scaled_size = nullptr;
+    return false;
+  }
+  if (FT_Activate_Size(_scaled_size) != 0) return false;
+  if (pixels == _scaled_pixels) return true;
+  if (FT_Set_Pixel_Sizes(_ft_face, static_cast<FT_UInt>(pixels), static_cast<FT_UInt>(pixels)) !=
+      0) {
+    _scaled_pixels = 0;
+    FT_Activate_Size(_base_size);
+    return false;
+  }
+  _scaled_pixels = pixels;
+  return true;
 }
 
 }  // namespace media

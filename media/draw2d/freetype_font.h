@@ -10,6 +10,7 @@
 #include "media/draw2d/font.h"
 
 struct FT_FaceRec_;
+struct FT_SizeRec_;
 
 namespace media {
 
@@ -32,11 +33,23 @@ class TFreeTypeFont : public TFont {
   int CharToGlyph(int code) const override;
   // Renders face glyph `index` + 1.
   const TGlyph& LoadGlyph(int index) override;
+  // Renders face glyph `index` + 1 at the pixel size nearest to `scale` times the font's
+  // (the scale it gives is that size over the font's), placed by the font's own baseline.
+  // An outline face only; one of fixed bitmap sizes, or a scale of 1 or less, gives a copy
+  // of LoadGlyph's pixmap at scale 1.
+  TScaledGlyph RenderScaled(int index, float scale) override;
 
  private:
   TFreeTypeFont() = default;
+  // Makes the face's scaled size current, set to `pixels`; false (and the font's own size
+  // current) when it cannot be had.
+  bool ActivateScaledSize(int pixels);
 
-  FT_FaceRec_* _ft_face = nullptr;  // the open face
+  FT_FaceRec_* _ft_face = nullptr;      // the open face
+  FT_SizeRec_* _base_size = nullptr;    // the face at the font's size: LoadGlyph's
+  FT_SizeRec_* _scaled_size = nullptr;  // the face at RenderScaled's size, made on first use
+  int _pixels = 0;                      // the font's pixel size
+  int _scaled_pixels = 0;               // the pixel size _scaled_size is set to
   int _style = 0;
   int _height = 0, _ascend = 0, _descend = 0;  // pixels, from the size metrics
   std::vector<TGlyph> _glyphs;                 // one per face glyph, filled on first use

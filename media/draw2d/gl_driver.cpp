@@ -102,8 +102,11 @@ std::shared_ptr<TGraphics> TGLCanvasDriver::CreateGraphics(int width, int height
                                                            int hertz, int flags) {
   if (width <= 0 || height <= 0 || !AcquireVideo()) return nullptr;
   SetGLWindowAttributes();
+  // Hidden and untitled until its context is accepted, so that a refused one never flashes
+  // on the screen and is no window of the program's to anyone looking for it.
   SDL_Window* window =
-      CreateDisplayWindow(width, height, depth, SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI);
+      CreateDisplayWindow(width, height, depth,
+                          SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN, false);
   if (window == nullptr) {
     ReleaseVideo();
     return nullptr;
@@ -117,6 +120,12 @@ std::shared_ptr<TGraphics> TGLCanvasDriver::CreateGraphics(int width, int height
   graphics->hertz = hertz;
   graphics->flags = flags;
   if (!MakeContext(*graphics)) return nullptr;  // the window closes with `graphics`
+  if (refusesCpuRenderers_) {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer != nullptr && IsCpuRenderer(renderer)) return nullptr;
+  }
+  TitleDisplayWindow(window);
+  SDL_ShowWindow(window);
   return graphics;
 }
 
@@ -652,6 +661,13 @@ void TGLCanvasDriver::MoveMouse(int x, int y) {
                         fitted.y + y * fitted.h / current_->height);
 }
 
+float TGLCanvasDriver::PixelScale() {
+  // The framebuffer is the picture's size in the drawable (FitFramebuffer), the same scale
+  // across and down; a drawable smaller than the picture gives less than 1.
+  if (!DeviceUsable() || current_->width <= 0 || current_->framebufferWidth <= 0) return 1.0f;
+  return static_cast<float>(current_->framebufferWidth) / static_cast<float>(current_->width);
+}
+
 std::string TGLCanvasDriver::RendererName() const {
   if (!DeviceUsable()) return {};
   const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
@@ -688,10 +704,22 @@ std::shared_ptr<TPixmap> TGLCanvasDriver::GrabWindow() {
   return pixmap;
 }
 
-TCanvasDriver* GLCanvasDriver() {
+TGLCanvasDriver* GLDriver() {
   // Never destroyed: textures may outlive every other static.
   static auto* driver = new TGLCanvasDriver;
   return driver;
+}
+
+TCanvasDriver* GLCanvasDriver() {
+  return GLDriver();
+}
+
+bool IsCpuRenderer(std::string_view renderer) {
+  for (std::string_view name :
+       {"llvmpipe", "softpipe", "swrast", "Software Rasterizer", "SWR ", "lavapipe"}) {
+    if (renderer.find(name) != std::string_view::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace media

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "media/draw2d/canvas_driver.h"
@@ -62,6 +63,8 @@ class TGLCanvasDriver final : public TCanvasDriver {
   bool DisplayShown() override;
   void FinishFrame() override;
   void MoveMouse(int x, int y) override;
+  // The framebuffer's width over the picture's: 1.8 full screen on a 1920 x 1080 desktop.
+  float PixelScale() override;
 
   // The quad drawing of a texture frame (TImageFrame::Draw lands here).
   void DrawFrame(const TGLImageFrame& frame, float x0, float y0, float x1, float y1, float tx,
@@ -85,6 +88,11 @@ class TGLCanvasDriver final : public TCanvasDriver {
   bool IsOpenGLES() const;
   // Drops the context as a driver reset would; the next Flip makes a new one.
   void LoseContextForTesting();
+  // When set, CreateGraphics refuses a context whose GL draws on the CPU (IsCpuRenderer), so
+  // that Graphics falls back to the software driver: on a machine without a GPU it draws the
+  // disk's frame several times cheaper than a software GL. The refused window is never
+  // shown. Off by default.
+  void SetRefusesCpuRenderers(bool refuses) { refusesCpuRenderers_ = refuses; }
   // What the window shows at the next Flip, at the drawable's size (bars included): the frame
   // composed into the window's back buffer and read back. Null without a usable device.
   std::shared_ptr<TPixmap> GrabWindow();
@@ -126,6 +134,14 @@ class TGLCanvasDriver final : public TCanvasDriver {
   int refusedWidth_ = 0;   // a framebuffer size the device could not make: not tried again
   int refusedHeight_ = 0;
   std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated
+  bool refusesCpuRenderers_ = false;
 };
+
+// True for the GL_RENDERER names of GL implementations that rasterise on the CPU (Mesa's
+// llvmpipe, softpipe and swrast, and the like).
+bool IsCpuRenderer(std::string_view renderer);
+
+// The GL driver (GLCanvasDriver) as what it is.
+TGLCanvasDriver* GLDriver();
 
 }  // namespace media

@@ -14,22 +14,30 @@ namespace media {
 class TImageFrame;
 
 enum ImageFlags : int {
-  kImageMasked = 1,      // pixels of the mask colour become transparent (pixmaps without alpha)
-  kImageFiltered = 2,    // bilinear filtering; otherwise nearest texel
-  kImageMipmapped = 4,   // a full mip chain
+  kImageMasked = 1,     // pixels of the mask colour become transparent (pixmaps without alpha)
+  kImageFiltered = 2,   // bilinear filtering; otherwise nearest texel
+  kImageMipmapped = 4,  // a full mip chain
 };
 constexpr int kDefaultImageFlags = kImageMasked | kImageFiltered;
 
 class TImage {
  public:
-  int width = 0;
+  int width = 0;  // size of the frames' pixmaps in pixels
   int height = 0;
+  // Pixmap pixels per picture pixel. Above 1 for an image made finer than it is drawn (the
+  // glyphs of a font on a display with more pixels than the picture): it is drawn
+  // width / pixel_scale picture pixels wide, its pixels smaller than the picture's.
+  float pixel_scale = 1.0f;
   int flags = 0;
   int mask_r = 0, mask_g = 0, mask_b = 0;
   float handle_x = 0.0f, handle_y = 0.0f;
   std::vector<std::shared_ptr<TPixmap>> pixmaps;     // one per frame
   std::vector<std::shared_ptr<TImageFrame>> frames;  // driver textures, made lazily
-  std::vector<int> seqs;                             // display sequence number of each texture; 0 = none
+  std::vector<int> seqs;  // display sequence number of each texture; 0 = none
+
+  // The size the image is drawn at, in picture pixels.
+  float DrawnWidth() const { return static_cast<float>(width) / pixel_scale; }
+  float DrawnHeight() const { return static_cast<float>(height) / pixel_scale; }
 
   static std::shared_ptr<TImage> Create(int width, int height, int frameCount, int flags, int maskR,
                                         int maskG, int maskB);

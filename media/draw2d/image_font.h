@@ -1,6 +1,8 @@
 // Image fonts: glyphs rendered from an outline font at one pixel size, turned into glyph
-// images on first use and drawn as one quad each.
-// Depends on: image.h, font.h (the source fonts: FreeType).
+// images on first use and drawn as one quad each. On a display with more pixels than the
+// picture the glyph images are rendered that much finer and drawn at the same size, while
+// the layout (advances, widths, heights) stays that of the font's own size.
+// Depends on: image.h, font.h (the source fonts: FreeType), canvas.h (the display's scale).
 #pragma once
 
 #include <cstdint>
@@ -14,12 +16,23 @@
 namespace media {
 
 // One glyph of an image font.
+// Its metrics are those of the font's own size whatever the display; the image may be finer.
 struct TImageGlyph {
   std::shared_ptr<TImage> _image;  // white, coverage in alpha; null for a blank glyph
   float _advance = 0.0f;           // pen advance in pixels
-  int _x = 0, _y = 0;              // offset of the image from the pen at the top of the line
-  int _w = 0, _h = 0;              // image size
+  int _x = 0, _y = 0;              // offset of the glyph's box from the pen at the top of the line
+  int _w = 0, _h = 0;              // the box's size
+  // Where the image goes from the pen at the top of the line, in picture pixels: (_x, _y)
+  // for an image of the font's own size, within a pixel of it for a finer one.
+  float _imageX = 0.0f, _imageY = 0.0f;
 };
+
+// The scale glyph images are made at on a display of `displayScale` pixels per picture pixel:
+// the display's scale rounded up to a quarter, 1 to 4. Rounding up keeps a glyph image at
+// least as fine as the display, and by quarters it is never more than 1.25 times finer, so
+// the texture's full-size level is the one drawn (mip levels are chosen nearest) and the
+// glyphs stay as they are while the scale moves within a quarter.
+float GlyphImageScale(float displayScale);
 
 // Glyphs of the built-in font: codes 32..127, 8 x 16 pixels each.
 constexpr int kDefaultFontFirstCode = 32;
@@ -47,7 +60,9 @@ class TImageFont {
   int CountGlyphs() const { return static_cast<int>(_glyphs.size()); }
   // The glyph index of a UTF-16 code unit, or -1 when the font has none.
   int CharToGlyph(int code) const;
-  // Glyph `index`, its image made on first use; an empty glyph for an index out of range.
+  // Glyph `index`, its image made on first use at the current display's glyph image scale,
+  // and made again when that scale has changed since; an empty glyph for an index out of
+  // range.
   const TImageGlyph& LoadGlyph(int index);
 
   // An image font over `source`; glyph images are filtered and mipmapped when the style
@@ -61,7 +76,7 @@ class TImageFont {
  private:
   std::shared_ptr<TFont> _src_font;  // null for the built-in font
   std::vector<TImageGlyph> _glyphs;  // one slot per glyph index
-  std::vector<bool> _loaded;         // which slots are filled
+  std::vector<float> _madeAt;        // glyph image scale of each slot's image; 0 = not made
   int _imageFlags = 0;               // image flags of the glyph images
 };
 

@@ -130,6 +130,11 @@ std::shared_ptr<TGraphics> TSoftCanvasDriver::CreateGraphics(int width, int heig
   SDL_Window* window = nullptr;
   if (target_ == Target::kWindow) {
     if (!AcquireVideo()) return nullptr;
+    // The finished frame goes to the window system as it is (X11: shared memory). SDL would
+    // otherwise present window surfaces through a GL texture, and this driver runs where GL
+    // is missing or draws on the CPU itself: that doubles the work. The environment can
+    // still decide otherwise.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     window = CreateDisplayWindow(width, height, depth, 0);
     if (window == nullptr) {
       ReleaseVideo();

@@ -9,6 +9,8 @@ list(APPEND MEDIA_DRAW2D_CANVAS_TESTS
   canvas_display_window_test.cpp
   soft_driver_test.cpp
   gl_driver_test.cpp
+  gl_cpu_renderer_test.cpp
   gl_driver_scaled_test.cpp
+  glyph_scale_test.cpp
   recording_driver_test.cpp
 )

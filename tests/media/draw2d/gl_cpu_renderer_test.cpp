@@ -1,0 +1,90 @@
+// Where GL draws on the CPU, the program may ask for its own rasteriser instead: the renderer
+// names that count as CPU rasterisers, and the fall-back through Graphics on SDL's offscreen
+// video driver (EGL with whatever GL this machine has).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include "media/draw2d/canvas.h"
+#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/soft_driver.h"
+#include "media/platform/process_end.h"
+
+namespace media {
+namespace {
+
+TEST(CpuRenderer, MesaSoftwareRasterisersCountAndGpuDriversDoNot) {
+  for (const char* name :
+       {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa OffScreen / swrast",
+        "Software Rasterizer", "SWR (LLVM 12.0.0, 256 bits)", "zink (lavapipe)"}) {
+    EXPECT_TRUE(IsCpuRenderer(name)) << name;
+  }
+  // GPU drivers, some of which carry "LLVM" in their names as well.
+  for (const char* name : {"AMD Radeon RX 6800 (navi21, LLVM 15.0.6, DRM 3.49, 6.1.0)",
+                           "Mesa Intel(R) UHD Graphics 620 (KBL GT2)",
+                           "NVIDIA GeForce RTX 3080/PCIe/SSE2", "virgl", "Apple M1", ""}) {
+    EXPECT_FALSE(IsCpuRenderer(name)) << name;
+  }
+}
+
+class CpuRendererFallback : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+#if defined(__SANITIZE_ADDRESS__)
+    // As in the other GL tests: Mesa's generated code leaks what the leak checker cannot name.
+    setenv("LP_NUM_THREADS", "0", 1);
+    __lsan_disable();
+#endif
+    // What GL is here, if any.
+    ResetCanvasForTesting();
+    SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+    if (Graphics(800, 600, 0, 0, 0) == nullptr || CurrentDriver() != GLCanvasDriver()) {
+      GTEST_SKIP() << "no OpenGL context on this machine";
+    }
+    renderer_ = GLDriver()->RendererName();
+    ResetCanvasForTesting();
+  }
+  void TearDown() override {
+    GLDriver()->SetRefusesCpuRenderers(false);
+    ResetCanvasForTesting();
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_enable();
+#endif
+    unsetenv("SDL_VIDEODRIVER");
+    SetEndHookForTesting(nullptr);
+  }
+
+  // The driver that got an 800 x 600 window with the GL driver selected.
+  TCanvasDriver* Open() {
+    ResetCanvasForTesting();
+    SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+    if (Graphics(800, 600, 0, 0, 0) == nullptr) return nullptr;
+    return CurrentDriver();
+  }
+
+  std::string renderer_;
+};
+
+TEST_F(CpuRendererFallback, RefusingCpuRenderersFallsBackToOurRasteriserOnlyWhereGLIsOne) {
+  SCOPED_TRACE(renderer_);
+  GLDriver()->SetRefusesCpuRenderers(true);
+  TCanvasDriver* refusing = Open();
+  ASSERT_NE(refusing, nullptr) << "the fall-back must still give a display";
+  EXPECT_EQ(refusing, IsCpuRenderer(renderer_) ? static_cast<TCanvasDriver*>(SoftCanvasDriver())
+                                               : GLCanvasDriver());
+  // The display works: a frame can be drawn and presented.
+  Cls();
+  Flip(0);
+
+  GLDriver()->SetRefusesCpuRenderers(false);
+  EXPECT_EQ(Open(), GLCanvasDriver()) << "accepted again once allowed";
+}
+
+}  // namespace
+}  // namespace media

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 
 #include "media/audio/bass.h"
 #include "tests/media/audio/engine_fixture.h"
@@ -31,6 +32,16 @@ TEST(AllocationCounter, CountsWhatThisThreadAllocates) {
   EXPECT_EQ(test_support::CountedAllocations(), 1);
   EXPECT_EQ(test_support::CountedBytes(), static_cast<long>(sizeof(long)));
   kept.reset();
+  // Libraries allocate with the nothrow form too: counted, and released by the plain
+  // delete without a mismatch (AddressSanitizer checks that pairing).
+  static long* nothrowKept = nullptr;
+  test_support::StartCountingAllocations();
+  nothrowKept = new (std::nothrow) long[4];
+  test_support::StopCountingAllocations();
+  ASSERT_NE(nothrowKept, nullptr);
+  EXPECT_EQ(test_support::CountedAllocations(), 1);
+  EXPECT_EQ(test_support::CountedBytes(), static_cast<long>(4 * sizeof(long)));
+  delete[] nothrowKept;
 }
 
 using OutputSide = testkit::ManualEngineTest;

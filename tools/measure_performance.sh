@@ -74,7 +74,7 @@ gl_renderer="$(python3 -c 'import json, sys
 b = [b for b in json.load(open(sys.argv[1]))["benchmarks"] if b.get("run_name") == sys.argv[2]]
 print(b[0].get("label", "") if b else "")' "$work/draw.json" "$gl_name")"
 
-echo "== the disk's frame logic and draw-call issue on the recording driver"
+echo "== the disk's frame logic and draw-call submission on the recording driver"
 "$build/bench/app/bench_app" --benchmark_repetitions=5 --benchmark_format=json \
   >"$work/app.json" 2>/dev/null
 frame_name=BM_DiskFrameOnRecordingDriver/panel:0
@@ -146,7 +146,7 @@ runs where the command repeats; the machine was shared, so treat small differenc
 | software driver, one disk-shaped 800×600 frame | ≤ 2 ms | $soft CPU | \`build/release/bench/draw2d/bench_draw2d --benchmark_filter=Soft\` |
 | GL driver offscreen (\`SDL_VIDEODRIVER=offscreen\`, ${gl_renderer:-no GL}), the same frame, to glFinish | (compare with the software driver) | ${gl_wall} ms wall, ${gl_cpu} ms CPU of all threads | \`build/release/bench/draw2d/bench_draw2d --benchmark_filter=GLDriverDiskFrame/\` |
 | GL driver offscreen, the same frame composed into the window and swapped, as presented | | ${gl_shown_wall} ms wall, ${gl_shown_cpu} ms CPU of all threads | \`build/release/bench/draw2d/bench_draw2d --benchmark_filter=Presented\` |
-| frame logic and draw-call issue per frame (\`app::RunFrame\` on the recording driver: spectrum fetch, keys, letters, track list, scroller, paced Flip) | ≤ 20 µs | ${frame_us} µs CPU; ${frame_draws} draw calls (${frame_calls} driver calls) per frame; slowest panel ${frame_slowest} µs | \`build/release/bench/app/bench_app --benchmark_filter=panel:0\` |
+| frame logic and draw-call submission per frame (\`app::RunFrame\` on the recording driver: spectrum fetch, keys, letters, track list, scroller, paced Flip) | ≤ 20 µs | ${frame_us} µs CPU; ${frame_draws} draw calls (${frame_calls} driver calls) per frame; slowest panel ${frame_slowest} µs | \`build/release/bench/app/bench_app --benchmark_filter=panel:0\` |
 | heap allocations per steady-state frame (whole program, main thread, operator new) | 0 | ${allocs:-not measured} in 600 frames on the panel that allocates most (${allocs_per_frame} per frame) | \`build/release/tests/app/app_test --gtest_filter='Steady*'\` (each panel, and paused) |
 | start to question box (Xvfb) | | ${to_box} ms | this script |
 | answer to main window (Xvfb) | | ${to_frame} ms | this script |

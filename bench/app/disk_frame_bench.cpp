@@ -1,6 +1,6 @@
 // The disk's own frame (app::RunFrame: the spectrum fetch, the keys, the logo letters, the
 // panel, the scroller and every draw call, then the paced Flip) on the recording driver, so
-// what is timed is the frame logic and the issue of its draw calls, not any rasterising.
+// what is timed is the frame logic and the submission of its draw calls, not any rasterising.
 // Start-up is the program's own, on a hand-pulled audio output and a manual clock: the
 // paced Flip's wait moves the manual clock instead of sleeping. Nobody pulls the output
 // inside the timed loop (the mixing runs on the audio thread in the program); the spectrum

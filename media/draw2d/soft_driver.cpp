@@ -27,9 +27,10 @@ class TSoftGraphics final : public TGraphics {
     window = nullptr;
   }
 
-  // Shows the back buffer: 1:1 when the window surface has the picture's size, otherwise
-  // scaled into the middle with black bars.
-  void Present() {
+  // Copies the back buffer into the window's surface: 1:1 when the surface has the
+  // picture's size, otherwise scaled into the middle with black bars. The copy converts to
+  // the window's pixel format, the larger part of presenting.
+  void Compose() {
     if (window == nullptr || bufferSurface == nullptr) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface == nullptr) return;
@@ -40,7 +41,10 @@ class TSoftGraphics final : public TGraphics {
       SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
       SDL_BlitScaled(bufferSurface, nullptr, surface, &fitted);
     }
-    SDL_UpdateWindowSurface(window);
+  }
+  // Hands the composed surface to the window system.
+  void Show() {
+    if (window != nullptr && bufferSurface != nullptr) SDL_UpdateWindowSurface(window);
   }
 
   std::vector<std::uint32_t> pixels;     // RGBA bytes in memory order, width x height
@@ -166,6 +170,7 @@ void TSoftCanvasDriver::SetGraphics(TGraphics* graphics) {
   activeFrameFlags_ = 0;
   activeBlend_ = kBlendSolid;
   hidden_ = false;
+  composed_ = false;
   vresScaleX_ = 1.0f;
   vresScaleY_ = 1.0f;
 }
@@ -175,10 +180,22 @@ FlipResult TSoftCanvasDriver::Flip(int /*sync*/) {
   if (current_ == nullptr) return FlipResult::kPresented;
   // As in the GL driver: a frame drawn while hidden is empty, one for a hidden window unseen.
   const bool shown = DisplayShown();
-  if (shown && !hidden_) current_->Present();
+  if (shown && !hidden_) {
+    if (!composed_) current_->Compose();
+    current_->Show();
+  }
+  composed_ = false;
   hidden_ = !shown;
   ++presentCount_;
   return FlipResult::kPresented;
+}
+
+void TSoftCanvasDriver::FinishFrame() {
+  // Paced frames are composed before the wait, so that what follows it, the hand-over to the
+  // window system, takes the same short time every frame.
+  if (current_ == nullptr || hidden_ || !DisplayShown()) return;
+  current_->Compose();
+  composed_ = true;
 }
 
 bool TSoftCanvasDriver::DisplayShown() {

@@ -59,6 +59,7 @@ class TSoftCanvasDriver final : public TCanvasDriver {
   std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
   void SetResolution(float width, float height) override;
   bool DisplayShown() override;
+  void FinishFrame() override;
   void MoveMouse(int x, int y) override;
 
   // The quad drawing of a texture frame (TImageFrame::Draw lands here).
@@ -98,7 +99,8 @@ class TSoftCanvasDriver final : public TCanvasDriver {
   int activeFrameFlags_ = 0;
   int deviceStateChanges_ = 0;
   int presentCount_ = 0;
-  bool hidden_ = false;  // the window was hidden at the last Flip: this frame draws nothing
+  bool hidden_ = false;    // the window was hidden at the last Flip: this frame draws nothing
+  bool composed_ = false;  // FinishFrame copied the frame into the window: Flip only shows it
 };
 
 // The software driver presenting in an SDL window.

@@ -7,9 +7,16 @@
 #include <filesystem>
 #include <sstream>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/canvas_graphics.h"
+#include "media/draw2d/gl_driver.h"
 #include "media/platform/clock.h"
+#include "media/platform/polled_input.h"
+#include "media/platform/process_end.h"
 
 namespace media::testing {
 
@@ -210,6 +217,36 @@ bool RecordingDriver::CanSyncToDisplay(int hertz) {
 
 void RecordingDriver::MoveMouse(int x, int y) {
   log.push_back(Call("MoveMouse", x, y));
+}
+
+void GLDisplayTest::SetUp() {
+#if defined(__SANITIZE_ADDRESS__)
+  setenv("LP_NUM_THREADS", "0", 1);
+  __lsan_disable();
+#endif
+}
+
+void GLDisplayTest::TearDown() {
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_enable();
+#endif
+  display_.reset();
+  ResetCanvasForTesting();
+  unsetenv("SDL_VIDEODRIVER");
+  SetEndHookForTesting(nullptr);
+  ResetPolledInputForTesting();
+}
+
+bool GLDisplayTest::Open(const char* videoDriver, int depth) {
+  setenv("SDL_VIDEODRIVER", videoDriver, 1);
+  ResetCanvasForTesting();
+  SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+  display_ = Graphics(800, 600, depth, 0, 0);
+  return display_ != nullptr && CurrentDriver() == GLCanvasDriver();
+}
+
+SDL_Window* GLDisplayTest::Window() const {
+  return static_cast<TGLGraphics*>(display_.get())->window;
 }
 
 }  // namespace media::testing

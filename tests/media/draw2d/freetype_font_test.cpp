@@ -189,7 +189,8 @@ TEST(FreeTypeFontDamage, AGlyphWithASizeButNoPixelsIsBlank) {
       "FONT -fuzseed-medium-r-normal--8-80-75-75-c-80-iso8859-1\nSIZE 8 75 75\n"
       "FONTBOUNDINGBOX 4 4 0 KKKKKKKKKKKKooooooo\nCHARS 1\nSTARTCHAR A\nENCODING 69\n"
       "SWIDTH 500 0\nDWIDTH 5 0\nBBX 4Type 1tt-55555555555555555555555555555A\nENCODING 65\n"
-      "SWIDTH 500 0\nDWIDTH 5 0\nBBX 4 4 0 0\nBITMAP\nF0\n90\n90\x0b" "F0\nENDCHAR\nENDFONT\n";
+      "SWIDTH 500 0\nDWIDTH 5 0\nBBX 4 4 0 0\nBITMAP\nF0\n90\n90\x0b"
+      "F0\nENDCHAR\nENDFONT\n";
   ResetEmbeddedFilesForTesting();
   InitStreams();
   RegisterEmbeddedFile(u"fonts/damaged.bdf", kBdf, sizeof kBdf - 1);

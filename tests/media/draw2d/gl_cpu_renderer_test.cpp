@@ -3,17 +3,12 @@
 // video driver (EGL with whatever GL this machine has).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
+#include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/gl_driver.h"
 #include "media/draw2d/soft_driver.h"
-#include "media/platform/process_end.h"
 
 namespace media {
 namespace {
@@ -32,40 +27,23 @@ TEST(CpuRenderer, MesaSoftwareRasterisersCountAndGpuDriversDoNot) {
   }
 }
 
-class CpuRendererFallback : public ::testing::Test {
+class CpuRendererFallback : public testing::GLDisplayTest {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-#if defined(__SANITIZE_ADDRESS__)
-    // As in the other GL tests: Mesa's generated code leaks what the leak checker cannot name.
-    setenv("LP_NUM_THREADS", "0", 1);
-    __lsan_disable();
-#endif
+    GLDisplayTest::SetUp();
     // What GL is here, if any.
-    ResetCanvasForTesting();
-    SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
-    if (Graphics(800, 600, 0, 0, 0) == nullptr || CurrentDriver() != GLCanvasDriver()) {
-      GTEST_SKIP() << "no OpenGL context on this machine";
-    }
+    if (!Open("offscreen", 0)) GTEST_SKIP() << "no OpenGL context on this machine";
     renderer_ = GLDriver()->RendererName();
-    ResetCanvasForTesting();
   }
   void TearDown() override {
     GLDriver()->SetRefusesCpuRenderers(false);
-    ResetCanvasForTesting();
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_enable();
-#endif
-    unsetenv("SDL_VIDEODRIVER");
-    SetEndHookForTesting(nullptr);
+    GLDisplayTest::TearDown();
   }
 
   // The driver that got an 800 x 600 window with the GL driver selected.
-  TCanvasDriver* Open() {
-    ResetCanvasForTesting();
-    SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
-    if (Graphics(800, 600, 0, 0, 0) == nullptr) return nullptr;
-    return CurrentDriver();
+  TCanvasDriver* OpenAny() {
+    Open("offscreen", 0);
+    return display_ ? CurrentDriver() : nullptr;
   }
 
   std::string renderer_;
@@ -74,7 +52,7 @@ class CpuRendererFallback : public ::testing::Test {
 TEST_F(CpuRendererFallback, RefusingCpuRenderersFallsBackToOurRasteriserOnlyWhereGLIsOne) {
   SCOPED_TRACE(renderer_);
   GLDriver()->SetRefusesCpuRenderers(true);
-  TCanvasDriver* refusing = Open();
+  TCanvasDriver* refusing = OpenAny();
   ASSERT_NE(refusing, nullptr) << "the fall-back must still give a display";
   EXPECT_EQ(refusing, IsCpuRenderer(renderer_) ? static_cast<TCanvasDriver*>(SoftCanvasDriver())
                                                : GLCanvasDriver());
@@ -83,7 +61,7 @@ TEST_F(CpuRendererFallback, RefusingCpuRenderersFallsBackToOurRasteriserOnlyWher
   Flip(0);
 
   GLDriver()->SetRefusesCpuRenderers(false);
-  EXPECT_EQ(Open(), GLCanvasDriver()) << "accepted again once allowed";
+  EXPECT_EQ(OpenAny(), GLCanvasDriver()) << "accepted again once allowed";
 }
 
 }  // namespace

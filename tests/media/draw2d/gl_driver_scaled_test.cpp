@@ -10,16 +10,11 @@
 #include <cstdlib>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/gl_device.h"
 #include "media/draw2d/gl_driver.h"
 #include "media/platform/polled_input.h"
-#include "media/platform/process_end.h"
 
 namespace media {
 namespace {
@@ -57,38 +52,7 @@ int EdgeOnRow(const TPixmap& window, int y, int fromX, const Rgba& background) {
   return x;
 }
 
-class GLDriverScaled : public ::testing::Test {
- protected:
-  void SetUp() override {
-#if defined(__SANITIZE_ADDRESS__)
-    setenv("LP_NUM_THREADS", "0", 1);
-    __lsan_disable();
-#endif
-  }
-  void TearDown() override {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_enable();
-#endif
-    ResetCanvasForTesting();
-    unsetenv("SDL_VIDEODRIVER");
-    SetEndHookForTesting(nullptr);
-    ResetPolledInputForTesting();
-  }
-
-  // Opens the 800 x 600 picture on `videoDriver`; depth 0 = a window.
-  bool Open(const char* videoDriver, int depth) {
-    setenv("SDL_VIDEODRIVER", videoDriver, 1);
-    ResetCanvasForTesting();
-    SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
-    display_ = Graphics(800, 600, depth, 0, 0);
-    return display_ != nullptr && CurrentDriver() == GLCanvasDriver();
-  }
-  SDL_Window* Window() const {
-    return static_cast<TGLGraphics*>(display_.get())->window;
-  }
-
-  std::shared_ptr<TGraphics> display_;
-};
+using GLDriverScaled = testing::GLDisplayTest;
 
 // Full screen on the offscreen driver: a 1024 x 768 drawable, the picture 1.28 times larger.
 class GLDriverFullScreen : public GLDriverScaled {

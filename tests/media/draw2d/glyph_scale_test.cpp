@@ -15,10 +15,6 @@
 #include <sstream>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/freetype_font.h"
@@ -285,40 +281,16 @@ void StartTextFrame() {
   SetAlpha(1.0f);
 }
 
-class GLGlyphs : public ::testing::Test {
+class GLGlyphs : public testing::GLDisplayTest {
  protected:
   void SetUp() override {
-#if defined(__SANITIZE_ADDRESS__)
-    setenv("LP_NUM_THREADS", "0", 1);
-    __lsan_disable();
-#endif
+    GLDisplayTest::SetUp();
     font_ = LoadImageFont(FontPath("Erika_Ormig.ttf"), 82, kFontSmooth);
     source_ = TFreeTypeFont::Load(FontPath("Erika_Ormig.ttf"), 82, kFontSmooth);
     ASSERT_TRUE(font_ && source_);
   }
-  void TearDown() override {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_enable();
-#endif
-    ResetCanvasForTesting();
-    unsetenv("SDL_VIDEODRIVER");
-    SetEndHookForTesting(nullptr);
-    ResetPolledInputForTesting();
-  }
 
-  bool Open(const char* videoDriver, int depth) {
-    setenv("SDL_VIDEODRIVER", videoDriver, 1);
-    ResetCanvasForTesting();
-    SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
-    display_ = Graphics(800, 600, depth, 0, 0);
-    return display_ != nullptr && CurrentDriver() == GLCanvasDriver();
-  }
-  SDL_Window* Window() const {
-    return static_cast<TGLGraphics*>(display_.get())->window;
-  }
-  TGLCanvasDriver& Driver() {
-    return *static_cast<TGLCanvasDriver*>(GLCanvasDriver());
-  }
+  TGLCanvasDriver& Driver() { return *static_cast<TGLCanvasDriver*>(GLCanvasDriver()); }
 
   // Draws `code` with its pen at (x, y), and the glyph of the font's own size enlarged as
   // glyphs were drawn before they were made finer, its box at the same place below it at
@@ -333,7 +305,6 @@ class GLGlyphs : public ::testing::Test {
     return Driver().GrabWindow();
   }
 
-  std::shared_ptr<TGraphics> display_;
   std::shared_ptr<TImageFont> font_;
   std::shared_ptr<TFreeTypeFont> source_;
 };

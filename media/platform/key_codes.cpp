@@ -171,11 +171,70 @@ constexpr std::array<unsigned char, SDL_NUM_SCANCODES> BuildKeyTable() {
 
 constexpr std::array<unsigned char, SDL_NUM_SCANCODES> kKeyTable = BuildKeyTable();
 
+// The keys whose meaning the layout decides: letters, the digit row and the punctuation keys.
+bool IsTypingKey(int scancode) {
+  return (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_0) ||
+         (scancode >= SDL_SCANCODE_MINUS && scancode <= SDL_SCANCODE_SLASH) ||
+         scancode == SDL_SCANCODE_NONUSBACKSLASH;
+}
+
+// The code of a typed symbol, as the platform's layouts assign them: letters and digits by
+// their (upper case) character, punctuation by the key it sits on in the US layout, where
+// both its plain and shifted forms live. 0 for symbols without one.
+int KeyCodeFromSymbol(int sym) {
+  if (sym >= 'a' && sym <= 'z') return sym - 'a' + 'A';
+  if (sym >= '0' && sym <= '9') return sym;
+  switch (sym) {
+    case ';':
+    case ':':
+      return kKeySemicolon;
+    case '=':
+    case '+':
+      return kKeyEquals;
+    case ',':
+    case '<':
+      return kKeyComma;
+    case '-':
+    case '_':
+      return kKeyMinus;
+    case '.':
+    case '>':
+      return kKeyPeriod;
+    case '/':
+    case '?':
+      return kKeySlash;
+    case '`':
+    case '~':
+      return kKeyTilde;
+    case '[':
+    case '{':
+      return kKeyOpenBracket;
+    case '\\':
+    case '|':
+      return kKeyBackslash;
+    case ']':
+    case '}':
+      return kKeyCloseBracket;
+    case '\'':
+    case '"':
+      return kKeyQuotes;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 int KeyCodeFromScancode(int scancode) {
   if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
   return kKeyTable[static_cast<std::size_t>(scancode)];
+}
+
+int KeyCodeFromKey(int scancode, int sym) {
+  const int byPosition = KeyCodeFromScancode(scancode);
+  if (byPosition == 0 || !IsTypingKey(scancode)) return byPosition;
+  const int bySymbol = KeyCodeFromSymbol(sym);
+  return bySymbol != 0 ? bySymbol : byPosition;
 }
 
 }  // namespace media

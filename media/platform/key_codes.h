@@ -1,6 +1,8 @@
 // Key codes: the virtual-key numbers the rest of the program uses (Escape 27, Space 32,
-// letters 65..90, F1 112 ...), translated from SDL's physical scan codes so that a key means
-// the same whatever the keyboard layout.
+// letters 65..90, F1 112 ...). Letters, digits and punctuation follow the keyboard layout
+// (on AZERTY the key labelled M gives 77, as the legend on screen promises); every other key
+// is named by its position, so F-keys, Space, Escape, modifiers, arrows and the keypad mean
+// the same on every layout.
 #pragma once
 
 namespace media {
@@ -69,7 +71,14 @@ enum KeyCode : int {
   kKey102nd = 226,  // the extra key left of Z on 102/105-key keyboards
 };
 
-// The key code of an SDL scan code (an SDL_Scancode value), or 0 for keys without one.
+// The key code of an SDL scan code (an SDL_Scancode value) by its position on a US keyboard,
+// or 0 for keys without one.
 int KeyCodeFromScancode(int scancode);
+
+// The key code of a key as the active layout names it: `sym` is the SDL key code (SDL_Keycode)
+// the layout gives the key at `scancode`. Keys of the typing block take the code of their
+// letter, digit or punctuation symbol; all others, and typing keys whose symbol has no code
+// (an accented letter, a dead key), keep their position's code.
+int KeyCodeFromKey(int scancode, int sym);
 
 }  // namespace media

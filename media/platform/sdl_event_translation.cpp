@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <string>
 
+#include "media/platform/held_keys.h"
 #include "media/platform/input_events.h"
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"
@@ -16,6 +18,12 @@ namespace {
 struct TranslationState {
   int mods = 0;            // modifier mask carried by every event, from the last key event
   bool suspended = false;  // AppSuspend emitted and not yet followed by AppResume
+  // The code each held key was given when it went down, so that its release and repeats
+  // carry the same code even if the layout changed in between. 0 for keys that are up.
+  std::array<unsigned char, SDL_NUM_SCANCODES> codeOfHeldKey{};
+  // Keys already held when the window got the focus back. The window system sends such a
+  // key down again (its auto-repeat), but it is no new press.
+  ScancodeSet heldSinceResume;
 };
 
 TranslationState state;
@@ -37,16 +45,24 @@ void TranslateKey(const SDL_KeyboardEvent& key) {
   // SDL stamps each key event with the modifiers as they are after that event, so a press
   // or release of Shift, Ctrl, Alt or a logo key is reflected at once.
   state.mods = ModifierMask(key.keysym.mod);
-  const int code = KeyCodeFromScancode(key.keysym.scancode);
+  const int scancode = key.keysym.scancode;
+  if (scancode <= SDL_SCANCODE_UNKNOWN || scancode >= SDL_NUM_SCANCODES) return;
+  const auto index = static_cast<std::size_t>(scancode);
+  unsigned char& heldCode = state.codeOfHeldKey[index];
+  const int code = heldCode != 0 ? heldCode : KeyCodeFromKey(scancode, key.keysym.sym);
   if (code < 1 || code > 255) return;
   if (key.type == SDL_KEYUP) {
+    heldCode = 0;
+    state.heldSinceResume.reset(index);
     Emit(kEventKeyUp, code);
     return;
   }
-  Emit(key.repeat != 0 ? kEventKeyRepeat : kEventKeyDown, code);
+  heldCode = static_cast<unsigned char>(code);
+  const bool newPress = key.repeat == 0 && !state.heldSinceResume.test(index);
+  Emit(newPress ? kEventKeyDown : kEventKeyRepeat, code);
   // Most window managers turn Alt+F4 into a close request before we see it; where one does
   // not, the keys arrive here and mean the same.
-  if (key.repeat == 0 && code == kKeyF1 + 3 && (state.mods & kModAlt) != 0) {
+  if (newPress && code == kKeyF1 + 3 && (state.mods & kModAlt) != 0) {
     Emit(kEventAppTerminate);
   }
 }
@@ -74,8 +90,9 @@ bool IsMinimised(Uint32 windowId) {
   return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
-void Resume() {
+void Resume(Uint32 windowId) {
   state.suspended = false;
+  QueryHeldKeys(SDL_GetWindowFromID(windowId), state.heldSinceResume);
   Emit(kEventAppResume);
 }
 
@@ -88,17 +105,21 @@ void TranslateWindowEvent(const SDL_WindowEvent& window) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
       if (!state.suspended && !FocusMovesToOwnWindow(window.windowID)) {
         state.suspended = true;
+        state.heldSinceResume.reset();
+        state.codeOfHeldKey.fill(0);
         Emit(kEventAppSuspend);
       }
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       // A minimised window that gets the focus is not yet back in front of the user; its
       // restore below resumes.
-      if (state.suspended && !IsMinimised(window.windowID)) Resume();
+      if (state.suspended && !IsMinimised(window.windowID)) Resume(window.windowID);
       break;
     case SDL_WINDOWEVENT_RESTORED: {
       SDL_Window* const restored = SDL_GetWindowFromID(window.windowID);
-      if (state.suspended && restored != nullptr && SDL_GetKeyboardFocus() == restored) Resume();
+      if (state.suspended && restored != nullptr && SDL_GetKeyboardFocus() == restored) {
+        Resume(window.windowID);
+      }
       break;
     }
     case SDL_WINDOWEVENT_ENTER:

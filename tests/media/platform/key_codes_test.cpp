@@ -95,5 +95,33 @@ TEST(KeyCodes, EveryCodeIsAUsableKeyAndUnknownScancodesHaveNone) {
   EXPECT_EQ(KeyCodeFromScancode(1 << 30), 0);
 }
 
+TEST(KeyCodes, TypingKeysFollowTheLayoutAndTheRestTheirPosition) {
+  struct Case {
+    SDL_Scancode scancode;
+    SDL_Keycode sym;
+    int key;
+  };
+  const Case cases[] = {
+      {SDL_SCANCODE_SEMICOLON, 'm', 'M'},   // AZERTY: M sits right of L
+      {SDL_SCANCODE_M, ',', 188},           // ... and the US M key types a comma
+      {SDL_SCANCODE_Q, 'a', 'A'},           // ... A and Q swap
+      {SDL_SCANCODE_1, '1', '1'},           // ... its digit row still gives digits
+      {SDL_SCANCODE_I, 'c', 'C'},           // Dvorak: C where US has I
+      {SDL_SCANCODE_Q, '\'', 222},          // ... an apostrophe where US has Q
+      {SDL_SCANCODE_Y, 'z', 'Z'},           // QWERTZ
+      {SDL_SCANCODE_SEMICOLON, 0xf6, 186},  // an accented letter keeps its key's code
+      {SDL_SCANCODE_M, 0, 'M'},             // no symbol at all: by position
+      {SDL_SCANCODE_F3, 'm', 114},          // F-keys, Space, Escape and the keypad
+      {SDL_SCANCODE_SPACE, 'x', 32},        // are never moved by a layout
+      {SDL_SCANCODE_ESCAPE, 'q', 27},
+      {SDL_SCANCODE_KP_1, SDLK_END, 97},
+      {SDL_SCANCODE_POWER, 'm', 0},  // a key without a code gets none
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(KeyCodeFromKey(c.scancode, c.sym), c.key)
+        << SDL_GetScancodeName(c.scancode) << " typing " << c.sym;
+  }
+}
+
 }  // namespace
 }  // namespace media

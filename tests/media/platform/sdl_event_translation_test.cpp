@@ -28,13 +28,15 @@ class SdlEventTranslation : public ::testing::Test {
 
   static void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
 
-  static void PushKey(Uint32 type, int scancode, Uint8 repeat = 0, Uint16 mods = KMOD_NONE) {
+  static void PushKey(Uint32 type, int scancode, Uint8 repeat = 0, Uint16 mods = KMOD_NONE,
+                      SDL_Keycode sym = SDLK_UNKNOWN) {
     SDL_Event event{};
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat;
     event.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
     event.key.keysym.mod = mods;
+    event.key.keysym.sym = sym;
     Push(event);
   }
   static void PushWindow(SDL_WindowEventID id, Uint32 windowId = 1) {
@@ -97,6 +99,15 @@ TEST_F(SdlEventTranslation, KeyMessagesBecomeDownRepeatAndUpWithTheKeyCode) {
   EXPECT_EQ(seen[1].id, kEventKeyRepeat);
   EXPECT_EQ(seen[2].id, kEventKeyUp);
   for (const Event& event : seen) EXPECT_EQ(event.data, 120);
+
+  // A letter is the layout's: on AZERTY the key right of L is M. Its repeat and release keep
+  // that code even when the layout changes while it is held.
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_SEMICOLON, 0, KMOD_NONE, 'm');
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_SEMICOLON, 1, KMOD_NONE, ';');
+  PushKey(SDL_KEYUP, SDL_SCANCODE_SEMICOLON, 0, KMOD_NONE, ';');
+  for (const Event& event : TakeSeen()) EXPECT_EQ(event.data, kKeyM);
+  EXPECT_EQ(KeyHit(kKeyM), 1);
+  EXPECT_EQ(KeyDown(kKeyM), 0);
 }
 
 TEST_F(SdlEventTranslation, KeysWithoutAKeyCodeAreIgnored) {

@@ -90,10 +90,12 @@ int TBass::Set3DFactors(float distance, float rolloff, float doppler) {
   return Result(kBassOk);
 }
 
-int TBass::SetEAXParameters(int /*environment*/, float /*volume*/, float /*decay*/,
+int TBass::SetEAXParameters(int /*environment*/, float volume, float /*decay*/,
                             float /*damping*/) {
   if (!gEngine) return Fail(kBassErrorInit);
-  return Fail(kBassErrorNotAvailable);  // no environmental reverb in this engine
+  // Without any reverb mixed in, environment, decay and damping are not heard at all.
+  if (volume > 0.0f) return Fail(kBassErrorNotAvailable);
+  return Result(kBassOk);
 }
 
 int TBass::ErrorGetCode() {

@@ -51,7 +51,9 @@ class TBass {
   static int Free();
   // Stores the 3D distance, roll-off and Doppler factors; succeeds once initialised.
   static int Set3DFactors(float distance, float rolloff, float doppler);
-  // Environmental reverb is not offered: returns 0 with kBassErrorNotAvailable.
+  // The engine has no environmental reverb: a request for none (a reverb mix of 0, or -1 to
+  // keep the current one, which is none) succeeds; asking for any reverb returns 0 with
+  // kBassErrorNotAvailable.
   static int SetEAXParameters(int environment, float volume, float decay, float damping);
   // The error of the last failed call on this thread (kBassOk after a success).
   static int ErrorGetCode();

@@ -159,10 +159,10 @@ TEST_F(FrameCompositionTest, AStreamThatCannotBeMadeIsLoggedAndTheNextChangeWork
   OnFrame(4, [&] { nullWhileBroken = state_.musicStream == nullptr; });
   ASSERT_TRUE(RunMain(8));
   EXPECT_TRUE(nullWhileBroken);
-  ASSERT_GE(log_.size(), 2u);
-  EXPECT_EQ(log_[1], u"can't play... : " + std::u16string(u"41"));
+  ASSERT_GE(log_.size(), 1u);
+  EXPECT_EQ(log_[0], u"can't play... : " + std::u16string(u"41"));
   EXPECT_NE(state_.musicStream, nullptr);
-  EXPECT_EQ(log_.size(), 2u);  // track 2 started without complaint
+  EXPECT_EQ(log_.size(), 1u);  // track 2 started without complaint
 }
 
 TEST_F(FrameCompositionTest, GoldenFrames) {

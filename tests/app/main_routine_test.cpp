@@ -159,11 +159,11 @@ TEST_F(MainRoutineTest, RunsOnlyOnce) {
   EXPECT_EQ(questions_.size(), asked);
 }
 
-TEST_F(MainRoutineTest, NoEnvironmentalReverbIsLoggedAndStartUpGoesOn) {
+TEST_F(MainRoutineTest, ANormalRunLogsNothing) {
+  // The engine has no reverb, and the program asks for none: no "No EAX Support".
   At(1, {media::kEventKeyDown, media::kKeyEscape});
   ASSERT_TRUE(RunMain());
-  ASSERT_EQ(log_.size(), 1u);
-  EXPECT_EQ(log_[0], u"No EAX Support");
+  EXPECT_TRUE(log_.empty());
 }
 
 }  // namespace

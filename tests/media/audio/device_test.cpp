@@ -91,12 +91,14 @@ TEST(TBassDevice, InitWithoutAForcedDriverFailsCleanlyOnAMachineWithoutSound) {
 
 using TBassSettings = ManualEngineTest;
 
-TEST_F(TBassSettings, Set3DFactorsStoresTheValuesAndEaxIsNotOffered) {
+TEST_F(TBassSettings, Set3DFactorsStoresTheValuesAndOnlyNoReverbIsOffered) {
   EXPECT_EQ(TBass::Set3DFactors(2.0f, 0.5f, 3.0f), 1);
   EXPECT_EQ(TBass::ErrorGetCode(), kBassOk);
   EXPECT_EQ(engine_->factors3D(), (std::array<float, 3>{2.0f, 0.5f, 3.0f}));
 
-  EXPECT_EQ(TBass::SetEAXParameters(-1, 0.0f, -1.0f, -1.0f), 0);
+  EXPECT_EQ(TBass::SetEAXParameters(-1, 0.0f, -1.0f, -1.0f), 1) << "no reverb is what it has";
+  EXPECT_EQ(TBass::SetEAXParameters(5, -1.0f, 2.0f, 0.5f), 1) << "the mix kept at none";
+  EXPECT_EQ(TBass::SetEAXParameters(-1, 0.5f, -1.0f, -1.0f), 0);
   EXPECT_EQ(TBass::ErrorGetCode(), kBassErrorNotAvailable);
   // A success clears the code again.
   EXPECT_EQ(TBass::Set3DFactors(1.0f, 1.0f, 1.0f), 1);

@@ -19,8 +19,15 @@ constexpr int kMaxRateFactor = 8;
 
 }  // namespace
 
+// The pause fades last 5 ms: short enough to feel instant, long enough to leave no step.
+constexpr int kGateRampsPerSecond = 200;
+
 AudioEngine::AudioEngine(std::unique_ptr<OutputDevice> device, TimeSource& time, int outputRate)
-    : device_(std::move(device)), time_(time), outputRate_(outputRate) {}
+    : device_(std::move(device)),
+      time_(time),
+      outputRate_(outputRate),
+      gateRampFrames_(std::max(1, outputRate / kGateRampsPerSecond)),
+      gateLevel_(gateRampFrames_) {}
 
 AudioEngine::~AudioEngine() {
   device_->Close();  // after this the mixer never runs again
@@ -44,7 +51,13 @@ bool AudioEngine::RestoreLostOutput() {
   if (reopenFailed_ && now - lastReopenMicros_ < kReopenRetryMicros) return false;
   lastReopenMicros_ = now;
   device_->Close();
-  device_->SetPaused(paused_);
+  if (paused_) {
+    // Nothing is heard across a reopen: a paused output comes back silent, with no fade.
+    std::lock_guard lock(mutex_);
+    gateLevel_ = 0;
+    devicePaused_ = true;
+  }
+  device_->SetPaused(devicePaused_);
   std::string detail;
   reopenFailed_ = device_->Open(outputRate_, *this, detail) != kBassOk;
   return !reopenFailed_;
@@ -52,15 +65,35 @@ bool AudioEngine::RestoreLostOutput() {
 
 BassError AudioEngine::Pause() {
   if (paused_) return kBassErrorAlready;
-  device_->SetPaused(true);
+  {
+    std::lock_guard lock(mutex_);
+    gateOpen_ = false;  // the mixer fades out; SettlePause then pauses the device
+  }
   paused_ = true;
   return kBassOk;
 }
 
 BassError AudioEngine::Resume() {
-  device_->SetPaused(false);
+  {
+    std::lock_guard lock(mutex_);
+    gateOpen_ = true;  // fades in from wherever the fade out got to
+  }
+  if (devicePaused_) {
+    device_->SetPaused(false);
+    devicePaused_ = false;
+  }
   paused_ = false;
   return kBassOk;
+}
+
+void AudioEngine::SettlePause() {
+  if (!paused_ || devicePaused_) return;
+  {
+    std::lock_guard lock(mutex_);
+    if (gateLevel_ != 0) return;
+  }
+  device_->SetPaused(true);
+  devicePaused_ = true;
 }
 
 void AudioEngine::Set3DFactors(float distance, float rolloff, float doppler) {
@@ -235,6 +268,7 @@ void AudioEngine::ReleaseLocked(Slot& slot, std::shared_ptr<Channel>& released) 
 void AudioEngine::Upkeep() {
   RestoreLostOutput();
   ReapEnded();
+  SettlePause();
 }
 
 void AudioEngine::ReapEnded() {
@@ -267,14 +301,25 @@ void AudioEngine::Render(float* out, int frames) {
   const std::int64_t now = time_.NowMicros();
   bool ended = false;
   std::lock_guard lock(mutex_);
+  // Fading out, the streams play on until the fade reaches silence, then stand still.
+  const int live = gateOpen_ ? frames : std::min(frames, gateLevel_);
   for (Slot& slot : slots_) {
     Channel* channel = slot.channel.get();
     if (channel == nullptr || channel->state != PlayState::kPlaying) continue;
     if (channel->restartsDone != channel->restartsRequested) continue;  // being rewound
-    channel->MixInto(out, frames, framesRendered_, now);
+    channel->MixInto(out, live, framesRendered_, now);
     ended = ended || (channel->state == PlayState::kEnded && channel->autoFree);
   }
-  framesRendered_ += frames;
+  if (!gateOpen_ || gateLevel_ != gateRampFrames_) {
+    const float perLevel = 1.0f / static_cast<float>(gateRampFrames_);
+    for (int i = 0; i < live; ++i) {
+      gateLevel_ += gateOpen_ ? (gateLevel_ < gateRampFrames_ ? 1 : 0) : -1;
+      const float gain = static_cast<float>(gateLevel_) * perLevel;
+      out[2 * i] *= gain;
+      out[2 * i + 1] *= gain;
+    }
+  }
+  framesRendered_ += live;
   lastRenderMicros_ = now;
   if (ended) endedPending_.store(true, std::memory_order_release);
 }

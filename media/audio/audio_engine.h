@@ -49,9 +49,13 @@ class AudioEngine final : public AudioSource {
   // the output alive without knowing.
   bool RestoreLostOutput();
   static constexpr std::int64_t kReopenRetryMicros = 500'000;
+  // Pause fades the whole output out over a few milliseconds and then stops every stream
+  // where it is; Resume fades it back in from there. A hard cut would leave a step the size
+  // of the waveform at that instant, which is heard as a click.
   BassError Pause();
   BassError Resume();
   bool paused() const { return paused_; }
+  int pauseRampFrames() const { return gateRampFrames_; }
   void Set3DFactors(float distance, float rolloff, float doppler);
   std::array<float, 3> factors3D() const { return factors3D_; }
   int outputRate() const { return outputRate_; }
@@ -100,8 +104,10 @@ class AudioEngine final : public AudioSource {
   void ReleaseLocked(Slot& slot, std::shared_ptr<Channel>& released);
   // Frees auto-free streams that the mixer found ended.
   void ReapEnded();
-  // What every main-thread stream operation does first: reopen a lost output, reap.
+  // What every main-thread stream operation does first: reopen a lost output, reap, and
+  // pause the device once a pause has faded out.
   void Upkeep();
+  void SettlePause();
   // Frame the listener hears now, estimated from the last pull and the device's buffer.
   std::int64_t HeardFrameLocked(std::int64_t nowMicros) const;
   bool DecodeRound(ChannelRefs& work);
@@ -113,6 +119,8 @@ class AudioEngine final : public AudioSource {
   TimeSource& time_;
   const int outputRate_;
   bool paused_ = false;                               // main thread only
+  bool devicePaused_ = false;                         // the device itself; main thread
+  const int gateRampFrames_;                          // length of the pause fades
   bool reopenFailed_ = false;                         // the last reopen failed; main thread
   std::int64_t lastReopenMicros_ = 0;                 // when it was tried; main thread
   std::array<float, 3> factors3D_{1.0f, 1.0f, 1.0f};  // stored, unused: no 3D sound
@@ -122,6 +130,8 @@ class AudioEngine final : public AudioSource {
   std::uint32_t nextSerial_ = 1;       // makes handles of reused slots differ
   std::int64_t framesRendered_ = 0;    // engine frame index of the next pull
   std::int64_t lastRenderMicros_ = 0;  // time of the last pull
+  bool gateOpen_ = true;               // where the pause fade is heading
+  int gateLevel_ = 0;                  // 0 (silent) .. gateRampFrames_ (full); set in the ctor
   // ---- end of mutex_-guarded state
   std::atomic<bool> endedPending_{false};  // the mixer saw an auto-free stream end
 

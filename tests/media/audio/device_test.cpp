@@ -109,7 +109,10 @@ TEST(TBassDevicePause, PausingTheSdlDeviceStopsItsCallback) {
   ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   ASSERT_NE(InitDefault(), 0);
   ASSERT_TRUE(WaitForFramesBeyond(0));
+  const std::int64_t before = CurrentEngine()->framesRendered();
   ASSERT_EQ(TBass::Pause(), 1);
+  // The output fades out over the pause ramp (one callback) and then stands still.
+  ASSERT_TRUE(WaitForFramesBeyond(before + CurrentEngine()->pauseRampFrames() - 1));
   const std::int64_t paused = CurrentEngine()->framesRendered();
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(CurrentEngine()->framesRendered(), paused);

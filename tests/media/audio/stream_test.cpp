@@ -133,6 +133,15 @@ TEST_F(TBassStreamTest, StopKeepsThePositionAndPlayRestartGoesBackToTheStart) {
   EXPECT_EQ(TBass::ErrorGetCode(), kBassErrorHandle);
 }
 
+// The largest frame-to-frame step of the left side over frames [from, to).
+float LargestStep(const std::vector<float>& stereo, std::size_t from, std::size_t to) {
+  float largest = 0.0f;
+  for (std::size_t i = from + 1; i < to; ++i) {
+    largest = std::max(largest, std::abs(stereo[2 * i] - stereo[2 * i - 2]));
+  }
+  return largest;
+}
+
 TEST_F(TBassStreamTest, WholeOutputPauseHoldsEveryStreamWhereItWas) {
   const std::uint32_t a = Create(testkit::MakeRampDecoder(100000));
   const std::uint32_t b = Create(testkit::MakeConstantDecoder(0.25f, 100000));
@@ -143,26 +152,31 @@ TEST_F(TBassStreamTest, WholeOutputPauseHoldsEveryStreamWhereItWas) {
   ASSERT_EQ(TBass::Pause(), 1);
   EXPECT_EQ(TBass::Pause(), 0) << "pausing twice";
   EXPECT_EQ(TBass::ErrorGetCode(), kBassErrorAlready);
-  for (float sample : output_->Pull(5000)) ASSERT_EQ(sample, 0.0f);
+  // The output fades to silence over a few milliseconds, without a step, and then holds.
+  const int ramp = engine_->pauseRampFrames();
+  EXPECT_EQ(ramp, 220);
+  const auto level = [](double position) {
+    return static_cast<float>(position / testkit::kRampScale) + 0.25f;
+  };
+  const std::vector<float> fade = output_->Pull(5000);
+  EXPECT_NEAR(fade[0], level(1000) * (ramp - 1) / ramp, 1e-5);
+  EXPECT_LT(LargestStep(fade, 0, ramp), level(1000 + ramp) / ramp + 1e-5);
+  EXPECT_EQ(fade[2 * (ramp - 1)], 0.0f);
+  for (std::size_t i = 2 * ramp; i < fade.size(); ++i) ASSERT_EQ(fade[i], 0.0f) << i;
+  EXPECT_DOUBLE_EQ(Probe(a).sourcePosition, 1000.0 + ramp);
   // A stream started while paused waits for the output too.
   const std::uint32_t c = Create(testkit::MakeConstantDecoder(0.5f, 100000));
   ASSERT_EQ(Channel(c).Play(0), 1);
+  EXPECT_TRUE(output_->paused()) << "the faded output is paused";
   for (float sample : output_->Pull(100)) ASSERT_EQ(sample, 0.0f);
   ASSERT_EQ(TBass::Start(), 1);
-  EXPECT_FLOAT_EQ(output_->Pull(1)[0], static_cast<float>(1000 / testkit::kRampScale) + 0.75f);
-  EXPECT_DOUBLE_EQ(Probe(a).sourcePosition, 1001.0);
-  EXPECT_DOUBLE_EQ(Probe(b).sourcePosition, 301.0);
-  EXPECT_DOUBLE_EQ(Probe(c).sourcePosition, 1.0);
+  // Back from where every stream stood, faded in.
+  const std::vector<float> back = output_->Pull(ramp);
+  EXPECT_NEAR(back[0], (level(1000 + ramp) + 0.5f) / ramp, 1e-5);
+  EXPECT_FLOAT_EQ(back[2 * (ramp - 1)], level(1000 + 2 * ramp - 1) + 0.5f);
+  EXPECT_DOUBLE_EQ(Probe(b).sourcePosition, 300.0 + 2 * ramp);
+  EXPECT_DOUBLE_EQ(Probe(c).sourcePosition, ramp);
   EXPECT_EQ(TBass::Start(), 1) << "starting a running output is harmless";
-}
-
-// The largest frame-to-frame step of the left side over frames [from, to).
-float LargestStep(const std::vector<float>& stereo, std::size_t from, std::size_t to) {
-  float largest = 0.0f;
-  for (std::size_t i = from + 1; i < to; ++i) {
-    largest = std::max(largest, std::abs(stereo[2 * i] - stereo[2 * i - 2]));
-  }
-  return largest;
 }
 
 TEST_F(TBassStreamTest, LoopingStreamsWrapWithoutGapOrClick) {

@@ -2,59 +2,70 @@
 
 #include <SDL.h>
 
-#include <string>
 #include <utility>
 
 #include "media/platform/app_title.h"
-#include "media/resources/utf16.h"
+
+#if defined(_WIN32)
+#include "media/platform/windows_question_box.h"
+#else
+#include <SDL_syswm.h>
+
+#include "media/platform/question_box.h"
+#endif
 
 namespace media {
 
 namespace {
-
-constexpr int kYes = 1;
-constexpr int kNo = 0;
-constexpr int kCancel = -1;
 
 ProceedHook& Hook() {
   static ProceedHook hook;
   return hook;
 }
 
-// SDL can show a box before video is up, but the display opens right after the question:
-// video is brought up here once and left up, so the box runs under the same video driver as
-// the display will.
+// The display opens right after the question: video is brought up here once and left up,
+// so the box and the display share one video driver, as they always have.
 void EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) SDL_InitSubSystem(SDL_INIT_VIDEO);
 }
 
+#if !defined(_WIN32)
+unsigned long X11WindowOf(SDL_Window* window) {
+  if (window == nullptr) return 0;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE) return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (info.subsystem == SDL_SYSWM_X11) return info.info.x11.window;
+#endif
+  return 0;
+}
+
+// The desktop's own dialog looks and answers like every other program's; our own box
+// answers the same keys where there is none; SDL's box is left for a display without X.
+int AskOnThisDesktop(const QuestionBoxRequest& request) {
+  if (const std::optional<int> answer = AskWithDesktopDialog(request)) return *answer;
+  if (const std::optional<int> answer = AskWithOwnX11Box(request)) return *answer;
+  return AskWithSdlBox(request);
+}
+#endif
+
 int ShowQuestionBox(std::u16string_view text, int serious) {
   EnsureVideo();
   SDL_Window* const focusWindow = SDL_GetKeyboardFocus();
-
-  const std::string caption = Utf16ToUtf8(AppTitle());
-  const std::string message = Utf16ToUtf8(text);
-  const SDL_MessageBoxButtonData buttons[] = {
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kYes, "Yes"},
-      {0, kNo, "No"},
-      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kCancel, "Cancel"},
-  };
-  SDL_MessageBoxData box{};
-  box.flags = (serious == 0 ? SDL_MESSAGEBOX_INFORMATION : SDL_MESSAGEBOX_WARNING) |
-              SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-  box.window = focusWindow;  // owned by the active window; none before the display exists
-  box.title = caption.c_str();
-  box.message = message.c_str();
-  box.numbuttons = static_cast<int>(SDL_arraysize(buttons));
-  box.buttons = buttons;
-
-  // A box closed by the window manager reports -1, the same as Cancel.
-  int pressed = kCancel;
-  const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
-
+#if defined(_WIN32)
+  const int answer = ShowWindowsQuestionBox(text, serious, AppTitle());
+#else
+  QuestionBoxRequest request;
+  request.text = text;
+  request.caption = AppTitle();
+  request.serious = serious;
+  request.owner = focusWindow;  // owned by the active window; none before the display exists
+  request.ownerX11Window = X11WindowOf(focusWindow);
+  const int answer = AskOnThisDesktop(request);
+#endif
   if (focusWindow != nullptr) SDL_RaiseWindow(focusWindow);
-  if (!shown) return kCancel;
-  return pressed == kYes ? kYes : pressed == kNo ? kNo : kCancel;
+  return answer;
 }
 
 }  // namespace

@@ -1,13 +1,29 @@
-// Asks one real question and prints the answer, for proceed_xvfb_test.sh to drive with
-// synthetic key presses under a virtual X display.
+// Asks one real question and prints the answer, for proceed_xvfb_test.sh to drive with keys
+// typed through a virtual X display.
+//   platform_proceed_probe [sdl] [SERIOUS]
+// "sdl" shows SDL's box, which Proceed keeps for displays without X; otherwise Proceed picks
+// the box (the desktop's dialog when zenity is on PATH, else our own).
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "media/platform/app_title.h"
 #include "media/platform/dialogs.h"
+#include "media/platform/question_box.h"
 
-int main() {
+int main(int argc, char** argv) {
   media::SetAppTitle(u"Probe Title");
-  const int answer = media::Proceed(u"Question?", 0);
+  int arg = 1;
+  const bool sdl = arg < argc && std::strcmp(argv[arg], "sdl") == 0;
+  if (sdl) ++arg;
+  const int serious = arg < argc ? std::atoi(argv[arg]) : 0;
+  int answer = 0;
+  if (sdl) {
+    SDL_InitSubSystem(SDL_INIT_VIDEO);
+    answer = media::AskWithSdlBox({u"Question?", media::AppTitle(), serious, nullptr, 0});
+  } else {
+    answer = media::Proceed(u"Question?", serious);
+  }
   std::printf("%d\n", answer);
   // Out before anything at exit can end the process abnormally (a sanitizer's leak report
   // about the system's D-Bus library, for one).

@@ -1,95 +1,192 @@
 #!/bin/sh
-# Shows the real question box on an X display (run under xvfb-run) and answers it with
-# synthetic input: Return must give Yes (1), Escape Cancel (-1), and a click on the middle
-# button No (0).
-# Usage: proceed_xvfb_test.sh PATH_TO_platform_proceed_probe
+# Shows the real question box on an X display (run under xvfb-run) and answers it as a
+# keyboard or mouse user would, with keys typed through the X server, for each box Proceed
+# can show: the desktop's dialog (zenity, when installed), our own box (a PATH without
+# zenity) and SDL's box (kept for displays without X).
+# Usage: proceed_xvfb_test.sh PATH_TO_platform_proceed_probe [PATH_TO_close_request]
 set -u
 
 probe=$1
+close_request=${2:-}
 title="Probe Title"
 failures=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "no DISPLAY: run under xvfb-run" >&2
   exit 1
 fi
+fail() {
+  echo "FAIL ($*)" >&2
+  failures=$((failures + 1))
+}
 
-# Prints the id of the window titled "$title", polling for up to ten seconds.
-find_box() {
-  tries=0
-  while [ "$tries" -lt 100 ]; do
-    id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | awk '{print $1}' | head -n 1)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
+# poll TENTHS COMMAND...: runs the command every 0.1 s until it succeeds, at most TENTHS times.
+poll() {
+  tries=$1
+  shift
+  while [ "$tries" -gt 0 ]; do
+    "$@" && return 0
     sleep 0.1
-    tries=$((tries + 1))
+    tries=$((tries - 1))
   done
   return 1
 }
-
-# Acts on the box window $1: "Return" or "Escape" press that key, "click-middle" clicks the
-# middle of the three buttons (they sit centred in a row along the bottom edge).
-act() {
-  if [ "$2" = click-middle ]; then
-    w=$(xwininfo -id "$1" | awk '/Width:/ {print $2}')
-    h=$(xwininfo -id "$1" | awk '/Height:/ {print $2}')
-    xdotool mousemove --window "$1" $((w / 2)) $((h - 20)) click 1 2>/dev/null
-  else
-    xdotool key --window "$1" "$2" 2>/dev/null
-  fi
+box_id() { xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | awk '{print $1}' | head -n 1; }
+box_viewable() {
+  id=$(box_id)
+  [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable"
+}
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]; }
+# Which box it is, by its window class.
+kind_of() {
+  case "$(xprop -id "$1" WM_CLASS 2>/dev/null)" in
+    *'"QuestionBox"'*) echo own ;;
+    *'"Zenity"'*) echo zenity ;;
+    *) echo other ;;
+  esac
 }
 
-# answer ACTION EXPECTED: starts the probe, acts on its box, checks what it printed.
-answer() {
-  key=$1
-  expected=$2
-  out=$(mktemp)
-  err=$(mktemp)
-  "$probe" >"$out" 2>"$err" &
+# start BOX [SERIOUS]: starts the probe showing that box; sets pid and id once it is viewable.
+start() {
+  case "$1" in
+    own) PATH=/nonexistent "$probe" "${2:-0}" >"$work/out" 2>"$work/err" & ;;
+    zenity) "$probe" "${2:-0}" >"$work/out" 2>"$work/err" & ;;
+    sdl) "$probe" sdl >"$work/out" 2>"$work/err" & ;;
+  esac
   pid=$!
-  if ! id=$(find_box); then
-    echo "FAIL ($key): no window titled '$title' appeared" >&2
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    cat "$err" >&2
-    rm -f "$out" "$err"
-    failures=$((failures + 1))
-    return
+  if ! poll 200 box_viewable; then
+    return 1
   fi
-  # Let the box finish drawing and reach its event loop before it is answered.
-  sleep 0.3
-  if ! act "$id" "$key"; then
-    echo "FAIL ($key): xdotool could not act on window $id" >&2
-    failures=$((failures + 1))
-  fi
-  # Wait up to ten seconds for the probe to print its answer and end.
-  tries=0
-  while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 100 ]; do
-    sleep 0.1
-    tries=$((tries + 1))
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    echo "FAIL ($key): the box did not close" >&2
-    kill "$pid" 2>/dev/null
-    failures=$((failures + 1))
+  id=$(box_id)
+}
+
+# Waits for the probe to end and sets got to what it answered. Not in a subshell: only the
+# shell that started the probe reaps it, and kill -0 succeeds on it until then.
+probe_ended() { ! kill -0 "$pid" 2>/dev/null; }
+finish_probe() {
+  if ! poll 100 probe_ended; then
+    echo "the probe did not end (${what:-})" >&2
+    kill -9 "$pid" 2>/dev/null
   fi
   wait "$pid" 2>/dev/null
   # Only the answer on stdout counts; stderr may carry library noise (sanitizer builds).
-  got=$(tail -n 1 "$out")
-  if [ "$got" = "$expected" ]; then
-    echo "ok ($key): $got"
-  else
-    echo "FAIL ($key): expected $expected, got '$got'" >&2
-    cat "$err" >&2
-    failures=$((failures + 1))
-  fi
-  rm -f "$out" "$err"
+  got=$(tail -n 1 "$work/out")
 }
 
-answer Return 1
-answer Escape -1
-answer click-middle 0
+# answer BOX EXPECTED ACTION...: shows the box, acts on it, checks the answer. ACTION is
+# "close" (the window manager's close request), "click-middle" (the middle of the three
+# buttons, centred in a row along the bottom edge) or keys typed in turn.
+answer() {
+  box=$1
+  expected=$2
+  shift 2
+  what="$box: $*"
+  if ! start "$box"; then
+    fail "$what: no box titled '$title' appeared"
+    cat "$work/err" >&2
+    kill -9 "$pid" 2>/dev/null
+    return
+  fi
+  kind=$(kind_of "$id")
+  if [ "$box" != sdl ] && [ "$kind" != "$box" ]; then fail "$what: the box shown is '$kind'"; fi
+  # Our box takes the keyboard focus itself; the others are given it, as a desktop would.
+  if [ "$box" = own ] && ! poll 50 has_focus "$id"; then fail "$what: the box has no focus"; fi
+  case "$1" in
+    close) "$close_request" "$id" ;;
+    click-middle)
+      w=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
+      h=$(xwininfo -id "$id" | awk '/Height:/ {print $2}')
+      xdotool mousemove --window "$id" $((w / 2)) $((h - 20)) click 1
+      ;;
+    *)
+      xdotool windowfocus --sync "$id"
+      xdotool key --delay 50 "$@"
+      ;;
+  esac
+  finish_probe
+  if [ "$got" = "$expected" ]; then
+    echo "ok ($what): $got"
+  else
+    fail "$what: expected $expected, got '$got'"
+    cat "$work/err" >&2
+  fi
+}
+
+# Our own box: the letters answer at once, the focus starts on Yes and moves both ways
+# (wrapping), Return and Space press the focused button.
+for case in "1 y" "0 n" "-1 c" "0 alt+n" "1 shift+y" "-1 Escape" "1 Return" "1 space" \
+  "0 Tab Return" "-1 Tab Tab space" "1 Tab Tab Tab Return" "-1 shift+Tab Return" \
+  "0 Right Return" "0 Right Right Left Return" "-1 Left space" "0 Down Return" \
+  "0 click-middle"; do
+  # shellcheck disable=SC2086
+  answer own $case
+done
+[ -n "$close_request" ] && answer own -1 close
+
+# What our box asks of the window manager: above the others, a dialog, a fixed size.
+if start own; then
+  props=$(xprop -id "$id")
+  echo "$props" | grep -q '_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE' || fail "own: not above"
+  echo "$props" | grep -q '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG' ||
+    fail "own: not a dialog"
+  echo "$props" | grep -q 'WM_DELETE_WINDOW' || fail "own: no close box protocol"
+  min=$(echo "$props" | sed -n 's/.*minimum size: \(.*\)$/\1/p')
+  max=$(echo "$props" | sed -n 's/.*maximum size: \(.*\)$/\1/p')
+  [ -n "$min" ] && [ "$min" = "$max" ] || fail "own: size not fixed (min '$min', max '$max')"
+  # The focus ring is drawn: Tab changes the picture.
+  if command -v import >/dev/null && command -v compare >/dev/null; then
+    import -window "$id" "$work/before.png"
+    xdotool windowfocus --sync "$id"
+    xdotool key Tab
+    changed() {
+      import -window "$id" "$work/after.png"
+      [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" != 0 ]
+    }
+    poll 50 changed || fail "own: Tab left the picture unchanged"
+  fi
+  xdotool key Escape
+  finish_probe
+  [ "$got" = -1 ] || fail "own: Escape after the property checks"
+  echo "ok (own: above, a dialog, fixed size, a visible focus)"
+else
+  fail "own: no box for the property checks"
+fi
+
+# The icon: blue (information) for serious 0, yellow (warning) otherwise.
+if command -v import >/dev/null && command -v convert >/dev/null; then
+  for serious in 0 1; do
+    start own "$serious" || { fail "own: no box for the icon check"; continue; }
+    import -window "$id" "$work/icon.png"
+    blue=$(convert "$work/icon.png" -crop 32x32+14+14 -unique-colors txt:- | grep -ci '#2A6FC9')
+    yellow=$(convert "$work/icon.png" -crop 32x32+14+14 -unique-colors txt:- | grep -ci '#F2C511')
+    [ "$serious" = 0 ] && [ "$blue $yellow" != "1 0" ] && fail "own: serious 0: blue $blue, yellow $yellow"
+    [ "$serious" = 1 ] && [ "$blue $yellow" != "0 1" ] && fail "own: serious 1: blue $blue, yellow $yellow"
+    xdotool windowfocus --sync "$id"
+    xdotool key Escape
+    finish_probe
+  done
+  echo "ok (own: the icon follows serious)"
+fi
+
+# The desktop's dialog: its mnemonics need Alt (GTK), the focus starts on Yes without a
+# visible ring, Tab goes through the text first, Left and Shift+Tab move to No.
+if command -v zenity >/dev/null; then
+  for case in "1 alt+y" "0 alt+n" "-1 alt+c" "-1 Escape" "1 Return" "1 space" \
+    "0 Left Return" "-1 Left Left space" "0 shift+Tab Return" "0 Tab Tab Tab Return" \
+    "0 click-middle"; do
+    # shellcheck disable=SC2086
+    answer zenity $case
+  done
+  [ -n "$close_request" ] && answer zenity -1 close
+else
+  echo "zenity is not installed: the desktop's dialog is not tested" >&2
+fi
+
+# SDL's box answers only Return and Escape from the keyboard.
+answer sdl 1 Return
+answer sdl -1 Escape
+answer sdl 0 click-middle
 
 [ "$failures" -eq 0 ]

@@ -22,6 +22,7 @@
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
 #include "media/resources/embedded_files.h"
+#include "tests/support/portable_process.h"
 
 namespace app {
 namespace {
@@ -37,8 +38,8 @@ struct ScriptedEvent {
 class MainRoutineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
+    test_support::SetEnv("SDL_AUDIODRIVER", "dummy");
     media::ResetEmbeddedFilesForTesting();
     media::ResetPolledInputForTesting();
     ResetRunOnceGuardForTesting();
@@ -144,7 +145,7 @@ TEST_F(MainRoutineTest, CancelEndsBeforeAnyDisplayOpens) {
 }
 
 TEST_F(MainRoutineTest, MissingAudioOutputEndsQuietlyBeforeTheQuestion) {
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  test_support::SetEnv("SDL_AUDIODRIVER", "no-such-driver");
   EXPECT_FALSE(RunMain());  // returns instead of ending through End
   EXPECT_TRUE(questions_.empty());
   ASSERT_FALSE(log_.empty());

@@ -14,6 +14,7 @@
 #include "media/platform/process_end.h"
 #include "media/resources/embedded_files.h"
 #include "tests/media/draw2d/canvas_test_support.h"
+#include "tests/support/portable_process.h"
 #include "timing/delta.h"
 
 namespace app::testing {
@@ -27,8 +28,8 @@ constexpr int kFramesPerVideoFrame = 735;  // 44100 / 60
 }  // namespace
 
 void ProgramHarness::SetUp() {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
+  test_support::SetEnv("SDL_AUDIODRIVER", "dummy");
   media::ResetEmbeddedFilesForTesting();
   media::ResetPolledInputForTesting();
   media::ResetCanvasForTesting();

@@ -6,8 +6,6 @@
 //   MUSICDISK_SOAK_FRAMES=216000 build/release/tests/app/app_test --gtest_filter='Soak.*'
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -18,19 +16,10 @@
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"
 #include "tests/app/program_harness.h"
+#include "tests/support/portable_process.h"
 
 namespace app::testing {
 namespace {
-
-// Resident memory of this process in bytes, from /proc.
-long ResidentBytes() {
-  long pages = 0, resident = 0;
-  if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(f);
-  }
-  return resident * sysconf(_SC_PAGESIZE);
-}
 
 int SoakFrames() {
   const char* frames = std::getenv("MUSICDISK_SOAK_FRAMES");
@@ -48,7 +37,7 @@ class Soak : public ProgramHarness {
     maxStreams_ = std::max(maxStreams_, media::audio::CurrentEngine()->StreamCount());
     // Every track has started and every panel has been seen by then: what grows later is
     // a leak, not a first use.
-    if (frame == warmFrame_) residentAtWarm_ = ResidentBytes();
+    if (frame == warmFrame_) residentAtWarm_ = test_support::ResidentBytes();
     if (frame % 120 == 0) Press(media::kKeyF1 + static_cast<int>(random_() % 5));
     // About one key in twenty frames, from every key the program knows and a few it ignores.
     static constexpr std::array<int, 12> kKeys = {
@@ -74,7 +63,7 @@ TEST_F(Soak, RandomKeysAndTrackChangesRunOnWithoutGrowth) {
   const int frames = SoakFrames();
   warmFrame_ = std::min(1500, frames / 2);
   ASSERT_TRUE(RunMain(frames)) << "the program did not end through Escape";
-  const long growth = ResidentBytes() - residentAtWarm_;
+  const long growth = test_support::ResidentBytes() - residentAtWarm_;
   EXPECT_EQ(loopFrame_, frames);
   EXPECT_LE(maxStreams_, 2) << "more than the playing stream and the one fading out";
   EXPECT_GT(residentAtWarm_, 0);

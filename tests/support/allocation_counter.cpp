@@ -1,6 +1,8 @@
 #include "tests/support/allocation_counter.h"
 
+#if __has_include(<execinfo.h>)
 #include <execinfo.h>
+#endif
 
 #include <cstdlib>
 #include <new>
@@ -13,10 +15,12 @@ thread_local long tAllocatedBytes = 0;
 const bool kTrace = std::getenv("MUSICDISK_ALLOC_TRACE") != nullptr;
 
 void PrintStack() {
+#if __has_include(<execinfo.h>)
   tCounting = false;  // backtrace may allocate on its first call
   void* frames[12];
   backtrace_symbols_fd(frames, backtrace(frames, 12), 2);
   tCounting = true;
+#endif
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "media/platform/clock.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
+#include "tests/support/portable_process.h"
 
 namespace media::testing {
 
@@ -221,7 +222,7 @@ void RecordingDriver::MoveMouse(int x, int y) {
 
 void GLDisplayTest::SetUp() {
 #if defined(__SANITIZE_ADDRESS__)
-  setenv("LP_NUM_THREADS", "0", 1);
+  test_support::SetEnv("LP_NUM_THREADS", "0");
   __lsan_disable();
 #endif
 }
@@ -232,13 +233,13 @@ void GLDisplayTest::TearDown() {
 #endif
   display_.reset();
   ResetCanvasForTesting();
-  unsetenv("SDL_VIDEODRIVER");
+  test_support::UnsetEnv("SDL_VIDEODRIVER");
   SetEndHookForTesting(nullptr);
   ResetPolledInputForTesting();
 }
 
 bool GLDisplayTest::Open(const char* videoDriver, int depth) {
-  setenv("SDL_VIDEODRIVER", videoDriver, 1);
+  test_support::SetEnv("SDL_VIDEODRIVER", videoDriver);
   ResetCanvasForTesting();
   SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
   display_ = Graphics(800, 600, depth, 0, 0);

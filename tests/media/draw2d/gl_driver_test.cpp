@@ -16,6 +16,7 @@
 #include "media/draw2d/soft_driver.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
+#include "tests/support/portable_process.h"
 
 namespace media {
 namespace {
@@ -42,11 +43,12 @@ bool OpenOn(TCanvasDriver* driver) {
 class GLDriver : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    // Windows has no GL without a window: there a hidden one (Wine's GL under Xvfb).
+    test_support::SetEnv("SDL_VIDEODRIVER", test_support::kHiddenGLVideoDriver);
 #if defined(__SANITIZE_ADDRESS__)
     // Mesa's software rasteriser leaks from its generated shader code, which the leak
     // checker cannot name. Run that code on this thread and leave its allocations out.
-    setenv("LP_NUM_THREADS", "0", 1);
+    test_support::SetEnv("LP_NUM_THREADS", "0");
     __lsan_disable();
 #endif
     if (!OpenOn(GLCanvasDriver())) GTEST_SKIP() << "no OpenGL context on this machine";
@@ -56,7 +58,7 @@ class GLDriver : public ::testing::Test {
     __lsan_enable();
 #endif
     ResetCanvasForTesting();
-    unsetenv("SDL_VIDEODRIVER");
+    test_support::UnsetEnv("SDL_VIDEODRIVER");
     SetEndHookForTesting(nullptr);
     ResetPolledInputForTesting();
   }

@@ -11,6 +11,7 @@
 #include "media/draw2d/soft_driver.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
+#include "tests/support/portable_process.h"
 
 namespace media {
 namespace {
@@ -415,11 +416,11 @@ class SoftDriverWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetCanvasForTesting();
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
   }
   void TearDown() override {
     ResetCanvasForTesting();
-    unsetenv("SDL_VIDEODRIVER");
+    test_support::UnsetEnv("SDL_VIDEODRIVER");
     SetEndHookForTesting(nullptr);
     ResetPolledInputForTesting();
   }
@@ -443,7 +444,7 @@ TEST_F(SoftDriverWindow, PresentsInAWindowAndIsWhereGLFallsBack) {
 }
 
 TEST_F(SoftDriverWindow, NoVideoDeviceMeansNoDisplay) {
-  setenv("SDL_VIDEODRIVER", "no-such-device", 1);
+  test_support::SetEnv("SDL_VIDEODRIVER", "no-such-device");
   SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
   EXPECT_EQ(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), nullptr);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "media/platform/app_title.h"
+#include "tests/support/portable_process.h"
 
 namespace media {
 namespace {
@@ -32,9 +33,9 @@ TEST(Proceed, TheTestHookAnswersWithTheTextAndSeriousness) {
 // wait for anyone.
 TEST(Proceed, ABoxThatCannotBeShownAnswersCancel) {
   SetProceedHookForTesting({});
-  unsetenv("DISPLAY");
-  unsetenv("WAYLAND_DISPLAY");
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  test_support::UnsetEnv("DISPLAY");
+  test_support::UnsetEnv("WAYLAND_DISPLAY");
+  test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
   EXPECT_EQ(Proceed(u"Question?", 0), -1);
   EXPECT_EQ(Proceed(u"Question?", 1), -1);
   // The box brought video up for the display that opens next.

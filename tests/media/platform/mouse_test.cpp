@@ -1,4 +1,5 @@
 #include "media/platform/mouse.h"
+#include "tests/support/portable_process.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ namespace media {
 namespace {
 
 TEST(Mouse, HideAndShowSwitchThePointerOverOurWindows) {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
   SDL_Window* window = SDL_CreateWindow("pointer", 0, 0, 64, 64, 0);
   ASSERT_NE(window, nullptr) << SDL_GetError();

@@ -1,7 +1,6 @@
 #include "media/resources/url.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 
 #include "media/resources/embedded_files.h"
 #include "media/resources/stream_factory.h"
+#include "tests/support/portable_process.h"
 
 namespace media {
 namespace {
@@ -30,7 +30,8 @@ class UrlTest : public ::testing::Test {
 };
 
 TEST_F(UrlTest, IncbinOpensEmbeddedFilesWithTheProtocolInAnyCase) {
-  for (const char16_t* url : {u"incbin::gfx/logo.png", u"INCBIN::gfx/logo.png", u"InCbIn::gfx/logo.png"}) {
+  for (const char16_t* url :
+       {u"incbin::gfx/logo.png", u"INCBIN::gfx/logo.png", u"InCbIn::gfx/logo.png"}) {
     auto stream = OpenUrlStream(url, 1, 0);
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->Size(), 5000);
@@ -108,7 +109,8 @@ TEST_F(UrlTest, NewestFactoryIsAskedFirstAndAStallingStreamEndsTheLoad) {
 
 TEST_F(UrlTest, UrlWithoutProtocolOpensAFileSystemPath) {
   const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("url_test_" + std::to_string(::getpid()) + ".bin");
+      std::filesystem::temp_directory_path() /
+      ("url_test_" + std::to_string(test_support::ProcessId()) + ".bin");
   {
     std::ofstream out(path, std::ios::binary);
     out << "hello";

@@ -30,7 +30,8 @@ AudioEngine::AudioEngine(std::unique_ptr<OutputDevice> device, TimeSource& time,
       gateLevel_(gateRampFrames_) {}
 
 AudioEngine::~AudioEngine() {
-  device_->Close();  // after this the mixer never runs again
+  StopReopenThread();  // gives the device back, opened or not
+  device_->Close();    // after this the mixer never runs again
   StopDecodeThread();
   // The slots release every channel; nothing else holds one now.
 }
@@ -46,28 +47,77 @@ BassError AudioEngine::Start(std::string& detail) {
 // Whole output ---------------------------------------------------------------------------------
 
 bool AudioEngine::RestoreLostOutput() {
-  if (!device_->Lost()) return false;
-  const std::int64_t now = time_.NowMicros();
-  if (reopenFailed_ && now - lastReopenMicros_ < kReopenRetryMicros) return false;
-  lastReopenMicros_ = now;
-  device_->Close();
+  if (reopening() || !device_->Lost()) return false;
   if (paused_) {
     // Nothing is heard across a reopen: a paused output comes back silent, with no fade.
     std::lock_guard lock(mutex_);
     gateLevel_ = 0;
     devicePaused_ = true;
   }
+  if (!device_->DecodesOnPull()) {
+    reopening_.store(true, std::memory_order_release);  // the device is the thread's now
+    if (!reopenThread_.joinable()) reopenThread_ = std::thread([this] { ReopenThreadMain(); });
+    {
+      std::lock_guard lock(reopenMutex_);
+      reopenRequested_ = true;
+    }
+    reopenWake_.notify_one();
+    return false;
+  }
+  const std::int64_t now = time_.NowMicros();
+  if (reopenFailed_ && now - lastReopenMicros_ < kReopenRetryMicros) return false;
+  lastReopenMicros_ = now;
+  reopenFailed_ = !ReopenDevice();
+  return !reopenFailed_;
+}
+
+bool AudioEngine::ReopenDevice() {
+  device_->Close();
   device_->SetPaused(devicePaused_);
   std::string detail;
-  reopenFailed_ = device_->Open(outputRate_, *this, detail) != kBassOk;
-  return !reopenFailed_;
+  return device_->Open(outputRate_, *this, detail) == kBassOk;
+}
+
+void AudioEngine::ReopenThreadMain() {
+  std::unique_lock lock(reopenMutex_);
+  for (;;) {
+    reopenWake_.wait(lock, [this] { return reopenQuit_ || reopenRequested_; });
+    if (reopenQuit_) return;
+    reopenRequested_ = false;
+    // Until an output opens, try again every retry interval; a quit ends the waiting.
+    for (;;) {
+      lock.unlock();
+      const bool opened = ReopenDevice();
+      lock.lock();
+      if (opened || reopenWake_.wait_for(lock, std::chrono::microseconds(kReopenRetryMicros),
+                                         [this] { return reopenQuit_; })) {
+        break;
+      }
+    }
+    reopening_.store(false, std::memory_order_release);  // handed back to the main thread
+    if (reopenQuit_) return;
+  }
+}
+
+void AudioEngine::StopReopenThread() {
+  if (!reopenThread_.joinable()) return;
+  {
+    std::lock_guard lock(reopenMutex_);
+    reopenQuit_ = true;
+  }
+  reopenWake_.notify_all();
+  reopenThread_.join();
+}
+
+bool AudioEngine::OutputHeard() const {
+  return !reopening() && !device_->Lost();
 }
 
 BassError AudioEngine::Pause() {
   if (paused_) return kBassErrorAlready;
   {
     std::lock_guard lock(mutex_);
-    gateOpen_ = false;  // the mixer fades out; SettlePause then pauses the device
+    gateOpen_ = false;  // the mixer fades out; SyncDevicePause then pauses the device
   }
   paused_ = true;
   return kBassOk;
@@ -78,22 +128,23 @@ BassError AudioEngine::Resume() {
     std::lock_guard lock(mutex_);
     gateOpen_ = true;  // fades in from wherever the fade out got to
   }
-  if (devicePaused_) {
-    device_->SetPaused(false);
-    devicePaused_ = false;
-  }
+  // While the reopen thread holds the device it opens it paused; the next Upkeep after that
+  // resumes it.
   paused_ = false;
+  SyncDevicePause();
   return kBassOk;
 }
 
-void AudioEngine::SettlePause() {
-  if (!paused_ || devicePaused_) return;
-  {
+void AudioEngine::SyncDevicePause() {
+  if (reopening()) return;
+  bool wanted = false;  // the device pauses once a pause has faded out, and resumes at once
+  if (paused_) {
     std::lock_guard lock(mutex_);
-    if (gateLevel_ != 0) return;
+    wanted = gateLevel_ == 0;
   }
-  device_->SetPaused(true);
-  devicePaused_ = true;
+  if (wanted == devicePaused_) return;
+  device_->SetPaused(wanted);
+  devicePaused_ = wanted;
 }
 
 void AudioEngine::Set3DFactors(float distance, float rolloff, float doppler) {
@@ -213,14 +264,15 @@ bool AudioEngine::IsSliding(std::uint32_t handle, int attribute, BassError& erro
 BassError AudioEngine::GetFft(std::uint32_t handle, float* magnitudes) {
   Upkeep();
   std::lock_guard spectrumLock(spectrumMutex_);
-  bool audible = false;
+  // Nothing is heard while the output is gone: the letters rest.
+  bool audible = OutputHeard();
   {
     const std::int64_t now = time_.NowMicros();
     std::lock_guard lock(mutex_);
     Channel* channel = FindLocked(handle);
     if (channel == nullptr) return kBassErrorHandle;
     // Paused output and stopped streams are heard as silence.
-    audible = channel->state == PlayState::kPlaying && !paused_;
+    audible = audible && channel->state == PlayState::kPlaying && !paused_;
     if (audible) channel->CopyMixedHistory(HeardFrameLocked(now), heard_.data(), heard_.size());
   }
   if (audible) {
@@ -268,7 +320,7 @@ void AudioEngine::ReleaseLocked(Slot& slot, std::shared_ptr<Channel>& released) 
 void AudioEngine::Upkeep() {
   RestoreLostOutput();
   ReapEnded();
-  SettlePause();
+  SyncDevicePause();
 }
 
 void AudioEngine::ReapEnded() {

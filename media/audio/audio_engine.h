@@ -1,8 +1,10 @@
 // Audio engine: decodes memory streams (MP3, Ogg Vorbis), mixes them for an output device,
 // slides frequency and volume, and keeps the last heard samples for the FFT.
 //
-// Threads. The main thread calls the operations below (and reopens a lost output device
-// through them, so SDL's audio is only ever opened and closed there). The device pulls Render,
+// Threads. The main thread calls the operations below. A lost output device is opened again
+// on a thread of the engine's own (an open that fails can take a tenth of a second, and the
+// frame loop must not wait for it); a hand-pulled output is reopened on the caller's thread,
+// so that tests stay exact. The device pulls Render,
 // from its callback thread (SDL) or from the caller's thread (hand-pulled output). Decoding
 // runs ahead into each stream's ring on a decode thread of the engine, or just before each
 // pull when the device decodes on pull. One mutex guards the channel table and the
@@ -44,11 +46,14 @@ class AudioEngine final : public AudioSource {
   // Whole output ----------------------------------------------------------------------------
   // When the output device was lost (unplugged, its sound system gone), closes it and opens
   // it again, paused if the output is; the streams go on from where they stopped. A failed
-  // try is repeated no sooner than kReopenRetryMicros later. True when it reopened the
-  // device. Every stream operation below calls it first, so the program's frame loop keeps
-  // the output alive without knowing.
+  // try is repeated kReopenRetryMicros later. A device with a thread of its own is reopened
+  // by the engine's reopen thread: this call only hands it over and returns false. A
+  // hand-pulled device is reopened here: true when that worked. Every stream operation below
+  // calls it first, so the program's frame loop keeps the output alive without knowing.
   bool RestoreLostOutput();
   static constexpr std::int64_t kReopenRetryMicros = 500'000;
+  // True while the reopen thread holds the device: nothing is heard then.
+  bool reopening() const { return reopening_.load(std::memory_order_acquire); }
   // Pause fades the whole output out over a few milliseconds and then stops every stream
   // where it is; Resume fades it back in from there. A hard cut would leave a step the size
   // of the waveform at that instant, which is heard as a click.
@@ -105,9 +110,16 @@ class AudioEngine final : public AudioSource {
   // Frees auto-free streams that the mixer found ended.
   void ReapEnded();
   // What every main-thread stream operation does first: reopen a lost output, reap, and
-  // pause the device once a pause has faded out.
+  // pause the device once a pause has faded out (or resume it).
   void Upkeep();
-  void SettlePause();
+  void SyncDevicePause();
+  // Closes the device and opens it again, paused if the output is (main thread, or the
+  // reopen thread while it holds the device).
+  bool ReopenDevice();
+  void ReopenThreadMain();
+  void StopReopenThread();
+  // The device is there and the engine holds it (main thread).
+  bool OutputHeard() const;
   // Frame the listener hears now, estimated from the last pull and the device's buffer.
   std::int64_t HeardFrameLocked(std::int64_t nowMicros) const;
   bool DecodeRound(ChannelRefs& work);
@@ -142,6 +154,15 @@ class AudioEngine final : public AudioSource {
   std::condition_variable wake_;
   bool wakeRequested_ = false;  // under wakeMutex_
   bool quit_ = false;           // under wakeMutex_
+
+  // Reopen side. While reopening_ is set the reopen thread owns device_ and devicePaused_;
+  // the main thread leaves both alone until it reads it cleared.
+  std::thread reopenThread_;
+  std::mutex reopenMutex_;
+  std::condition_variable reopenWake_;
+  bool reopenRequested_ = false;  // under reopenMutex_
+  bool reopenQuit_ = false;       // under reopenMutex_
+  std::atomic<bool> reopening_{false};
 
   std::mutex spectrumMutex_;  // one FFT at a time through the shared scratch
   SpectrumAnalyzer spectrum_;

@@ -93,12 +93,32 @@ bool BuildProgram(TGLGraphics& g) {
   return true;
 }
 
+// A context reports a reset of the driver (a GPU hang, a driver update) only when it was
+// made to lose itself on one, and the query exists in this GL.
+TGLGraphics::ResetQuery ResetQueryOf() {
+  using Query = TGLGraphics::ResetQuery;
+  Query query = Query::kNone;
+  if ((epoxy_is_desktop_gl() && epoxy_gl_version() >= 45) ||
+      (!epoxy_is_desktop_gl() && epoxy_gl_version() >= 32) ||
+      epoxy_has_gl_extension("GL_KHR_robustness")) {
+    query = Query::kCore;
+  } else if (epoxy_is_desktop_gl() && epoxy_has_gl_extension("GL_ARB_robustness")) {
+    query = Query::kArb;
+  } else if (!epoxy_is_desktop_gl() && epoxy_has_gl_extension("GL_EXT_robustness")) {
+    query = Query::kExt;
+  }
+  if (query == Query::kNone) return query;
+  GLint strategy = GL_NO_RESET_NOTIFICATION;
+  ClearGLErrors();
+  glGetIntegerv(GL_RESET_NOTIFICATION_STRATEGY, &strategy);
+  return glGetError() == GL_NO_ERROR && strategy == GL_LOSE_CONTEXT_ON_RESET ? query : Query::kNone;
+}
+
 bool BuildObjects(TGLGraphics& g) {
   ClearGLErrors();
   if (!BuildProgram(g)) return false;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &g.maxTextureSize);
-  g.tellsResets = epoxy_is_desktop_gl() &&
-                  (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness"));
+  g.resetQuery = ResetQueryOf();
 
   glGenBuffers(1, &g.vertexBuffer);
   glBindBuffer(GL_ARRAY_BUFFER, g.vertexBuffer);
@@ -155,6 +175,20 @@ void SetTextureParameters(GLint filter, GLint minFilter) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
+bool ContextWasReset(const TGLGraphics& g) {
+  switch (g.resetQuery) {
+    case TGLGraphics::ResetQuery::kCore:
+      return glGetGraphicsResetStatus() != GL_NO_ERROR;
+    case TGLGraphics::ResetQuery::kArb:
+      return glGetGraphicsResetStatusARB() != GL_NO_ERROR;
+    case TGLGraphics::ResetQuery::kExt:
+      return glGetGraphicsResetStatusEXT() != GL_NO_ERROR;
+    case TGLGraphics::ResetQuery::kNone:
+      break;
+  }
+  return false;  // a context without reset notification never learns of one
+}
+
 bool ResizeFramebuffer(TGLGraphics& g, int width, int height) {
   glBindTexture(GL_TEXTURE_2D, g.framebufferTexture);
   SetTextureParameters(GL_NEAREST, GL_NEAREST);
@@ -196,7 +230,18 @@ bool CreateGLDevice(TGLGraphics& g) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, kind.profile);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kind.major);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, kind.minor);
-    g.context = SDL_GL_CreateContext(g.window);
+    // First a context that tells when the driver reset it, so that the display can be
+    // rebuilt; drivers without that give a plain one.
+    for (const bool robust : {true, false}) {
+      SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, robust ? SDL_GL_CONTEXT_ROBUST_ACCESS_FLAG : 0);
+      SDL_GL_SetAttribute(
+          SDL_GL_CONTEXT_RESET_NOTIFICATION,
+          robust ? SDL_GL_CONTEXT_RESET_LOSE_CONTEXT : SDL_GL_CONTEXT_RESET_NO_NOTIFICATION);
+      g.context = SDL_GL_CreateContext(g.window);
+      if (g.context != nullptr) break;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION, SDL_GL_CONTEXT_RESET_NO_NOTIFICATION);
     if (g.context == nullptr) continue;
     g.es = kind.es;
     if (SDL_GL_MakeCurrent(g.window, g.context) == 0 && BuildObjects(g)) return true;

@@ -45,7 +45,9 @@ class TGLGraphics final : public TGraphics {
   GLint framebufferFilter = 0;  // as last set, for presenting
   GLuint whiteTexture = 0;      // bound when nothing is: colour from the vertices alone
   GLint maxTextureSize = 0;
-  bool tellsResets = false;  // the context can report that the driver reset it
+  // How the context reports that the driver reset it; kNone where it cannot.
+  enum class ResetQuery { kNone, kCore, kArb, kExt };
+  ResetQuery resetQuery = ResetQuery::kNone;
 };
 
 // The pixel format the display window is created with: 8-bit RGB, double-buffered, no
@@ -55,6 +57,8 @@ void SetGLWindowAttributes();
 // builds the objects. False when no kind of context works; the context is then null.
 bool CreateGLDevice(TGLGraphics& graphics);
 
+// True when the driver reset the current context (it must then be made again).
+bool ContextWasReset(const TGLGraphics& graphics);
 // Gives the framebuffer object a width x height texture, black, nearest-filtered; leaves
 // the framebuffer and its texture bound. False when the device cannot make one that size.
 bool ResizeFramebuffer(TGLGraphics& graphics, int width, int height);

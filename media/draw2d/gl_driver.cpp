@@ -300,8 +300,7 @@ FlipResult TGLCanvasDriver::Flip(int sync) {
 }
 
 bool TGLCanvasDriver::ContextWasReset() const {
-  // Contexts without reset notification always answer "no error" here.
-  return current_->tellsResets && glGetGraphicsResetStatus() != GL_NO_ERROR;
+  return media::ContextWasReset(*current_);
 }
 
 void TGLCanvasDriver::FinishFrame() {

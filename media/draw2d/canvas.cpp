@@ -27,6 +27,7 @@ struct CanvasModule {
 
   bool vsync = false;           // present on the vertical blank (full screen at its own rate)
   bool softwarePacing = false;  // wait out each frame by the clock instead
+  bool pacedOnBlank = false;    // ... and then present on the next vertical blank
   int hertz = 0;
   int interval = 0;               // whole milliseconds per frame: 1000 / hertz
   int remainder = 0;              // 1000 - interval * hertz, spread over the second
@@ -50,8 +51,7 @@ DrawObserver& Observer() {
   return observer;
 }
 
-void Observe(DrawCall::Kind kind, const TImage* image, std::u16string_view text, float x,
-             float y) {
+void Observe(DrawCall::Kind kind, const TImage* image, std::u16string_view text, float x, float y) {
   if (!Observer()) return;
   const TCanvasGraphics& g = CurrentCanvasGraphics();
   DrawCall call;
@@ -148,9 +148,13 @@ void SetUpPacing(int depth, int hertz, TCanvasDriver& driver) {
     // frame-counted animation would change speed, so the clock paces it as in a window.
     m.vsync = hertz != 0 && driver.CanSyncToDisplay(hertz);
     m.softwarePacing = hertz != 0 && !m.vsync;
+    // The clock then chooses which blank shows each frame (every second one at 120 Hz, the
+    // next after each deadline at 144 Hz), and the present waits for it: nothing tears.
+    m.pacedOnBlank = m.softwarePacing && driver.CanPresentOnBlank();
   } else {
     m.vsync = false;
     m.softwarePacing = hertz != 0;
+    m.pacedOnBlank = false;
   }
   m.hertz = hertz;
   m.interval = hertz != 0 ? 1000 / hertz : 0;
@@ -181,10 +185,11 @@ void WaitForNextFrame() {
   }
 }
 
-// A vertical blank comes once a frame; presents much closer together than that mean the
-// swap does not wait for it (a driver or desktop setting overrides ours) and every
-// frame-counted animation would race. After a run of them the clock paces instead. A single
-// quick present is normal: the one after a late frame meets the very next blank.
+// A vertical blank comes once a frame; presents closer together than three quarters of a
+// frame mean the swap does not wait for it (a driver or desktop setting overrides ours, or
+// the display runs faster than it says) and every frame-counted animation would race. After
+// a run of them the clock paces instead. A single quick present is normal: the one after a
+// late frame meets the very next blank.
 constexpr int kQuickPresentsBeforeTimerPacing = 8;
 
 void NoteVsyncPresent() {
@@ -193,11 +198,12 @@ void NoteVsyncPresent() {
   const auto took = static_cast<std::int32_t>(now - m.lastPresent);
   m.lastPresent = now;
   m.nextFrame = now;  // where timer pacing starts from if the window is hidden next
-  if (2 * took >= m.interval) {
+  if (4 * took >= 3 * m.interval) {
     m.quickVsyncPresents = 0;
   } else if (++m.quickVsyncPresents >= kQuickPresentsBeforeTimerPacing) {
     m.vsync = false;
     m.softwarePacing = true;
+    m.pacedOnBlank = true;  // harmless where swaps never wait, right where blanks come faster
   }
 }
 
@@ -286,7 +292,7 @@ void Flip(int sync) {
     // it takes the same short time every frame.
     g._driver->FinishFrame();
     WaitForNextFrame();
-    result = g._driver->Flip(0);
+    result = g._driver->Flip(m.pacedOnBlank && g._driver->DisplayShown() ? 1 : 0);
     m.lastPresent = static_cast<std::uint32_t>(Millisecs());
   } else if (m.vsync) {
     result = g._driver->Flip(1);
@@ -404,7 +410,9 @@ void DrawText(std::u16string_view text, float x, float y) {
   font->Draw(text, penX, penY, g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy);
 }
 
-void SetDrawObserverForTesting(DrawObserver observer) { Observer() = std::move(observer); }
+void SetDrawObserverForTesting(DrawObserver observer) {
+  Observer() = std::move(observer);
+}
 
 void SetImageFont(const std::shared_ptr<TImageFont>& font) {
   CurrentCanvasGraphics().image_font = font ? font : DefaultImageFont();
@@ -452,6 +460,7 @@ void ResetCanvasForTesting() {
   m.selectedDriver = GLCanvasDriver();
   m.defaultFlags = kGraphicsBackBuffer;
   m.vsync = false;
+  m.pacedOnBlank = false;
   m.softwarePacing = false;
   m.hertz = m.interval = m.remainder = m.accumulator = 0;
   m.nextFrame = 0;

@@ -110,6 +110,9 @@ class TCanvasDriver {
   virtual TCanvasDriver* FallbackDriver() { return nullptr; }
   // True when the current display can pace `hertz` frames per second by its vertical blank.
   virtual bool CanSyncToDisplay(int /*hertz*/) { return false; }
+  // True when a present of the current display can wait for its vertical blank at all,
+  // whatever its rate.
+  virtual bool CanPresentOnBlank() { return false; }
   // False while the display's window is minimised or hidden: nobody sees it, so the driver
   // may skip drawing and presenting, and no present waits for a vertical blank.
   virtual bool DisplayShown() { return true; }

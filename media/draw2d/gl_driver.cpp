@@ -645,6 +645,12 @@ bool TGLCanvasDriver::CanSyncToDisplay(int hertz) {
   return true;
 }
 
+bool TGLCanvasDriver::CanPresentOnBlank() {
+  if (!DeviceUsable() || SDL_GL_SetSwapInterval(1) != 0) return false;
+  swapInterval_ = 1;
+  return true;
+}
+
 bool TGLCanvasDriver::DisplayShown() {
   if (current_ == nullptr || current_->window == nullptr) return false;
   return (SDL_GetWindowFlags(current_->window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;

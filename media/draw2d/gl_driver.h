@@ -60,6 +60,7 @@ class TGLCanvasDriver final : public TCanvasDriver {
   void SetResolution(float width, float height) override;
   TCanvasDriver* FallbackDriver() override;
   bool CanSyncToDisplay(int hertz) override;
+  bool CanPresentOnBlank() override;
   bool DisplayShown() override;
   void FinishFrame() override;
   void MoveMouse(int x, int y) override;

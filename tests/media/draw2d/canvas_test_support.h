@@ -47,6 +47,7 @@ class RecordingDriver : public TCanvasDriver {
   bool failCreate = false;       // CreateGraphics gives null
   TCanvasDriver* fallback = nullptr;
   bool canSync = false;                                // answer of CanSyncToDisplay
+  bool canPresentOnBlank = false;                      // answer of CanPresentOnBlank
   FlipResult nextFlipResult = FlipResult::kPresented;  // returned once by Flip
   bool makeFrames = false;                // CreateFrameFromPixmap gives frames that log their Draw
   std::vector<std::int32_t> flipTimes;    // clock at every Flip, after onFlip
@@ -82,6 +83,7 @@ class RecordingDriver : public TCanvasDriver {
   void SetResolution(float width, float height) override;
   TCanvasDriver* FallbackDriver() override { return fallback; }
   bool CanSyncToDisplay(int hertz) override;
+  bool CanPresentOnBlank() override { return canPresentOnBlank; }
   bool DisplayShown() override { return shown; }
   void FinishFrame() override;
   void MoveMouse(int x, int y) override;

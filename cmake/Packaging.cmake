@@ -6,7 +6,8 @@
 # `cpack -G DEB` in a build folder writes musicdisk_<version>_<arch>.deb. Its dependencies
 # are the shared libraries the program links, as dpkg-shlibdeps (package dpkg-dev) finds
 # them; OpenGL, which libepoxy loads at run time, is only recommended: without it the
-# program draws with its own software driver.
+# program draws with its own software driver. So is zenity, the desktop's question box:
+# without it the program shows its own.
 include(GNUInstallDirs)
 
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/musicdisk.desktop"
@@ -35,5 +36,5 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1, libgl1-mesa-dri")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1, libgl1-mesa-dri, zenity")
 include(CPack)

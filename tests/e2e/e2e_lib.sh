@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Shared parts of the end-to-end sessions: finding the program's windows on the X display,
-# answering its question box, reading screenshots and the sound SDL's disk driver records.
+# answering its question box from the keyboard, reading screenshots and the sound SDL's disk
+# driver records.
 # Sourced by the *_test.sh scripts beside it, which run under xvfb-run.
 
 title="VOK Music Collection #1"
@@ -69,25 +70,43 @@ start_program() {
   pid=$!
 }
 
-# answer_box yes|no|cancel: waits for the question box and answers it as a person would:
-# Return for Yes, a click on the middle button for No, Escape for Cancel.
+# box_kind WINDOW: "zenity" for the desktop's dialog, "own" for the program's own box.
+box_kind() {
+  case "$(xprop -id "$1" WM_CLASS 2>/dev/null)" in
+    *'"Zenity"'*) echo zenity ;;
+    *'"QuestionBox"'*) echo own ;;
+    *) echo other ;;
+  esac
+}
+
+# answer_box yes|no|cancel|escape: waits for the question box and answers it as a keyboard
+# user would, with keys typed through the X server: the button's underlined letter (with
+# Alt in the desktop's dialog, whose letters need it) or Escape. Sets box_shown to the
+# kind of box that asked.
 answer_box() {
-  local box w h
+  local box key
   box="$(wait_window '!($2 == 800 && $3 == 600) && $2 < 700' 20)" || {
     fail "no question box within 20 s"
     return 1
   }
-  sleep 0.3  # let it draw and reach its event loop
+  for ((i = 0; i < 100; i++)); do
+    xwininfo -id "$box" 2>/dev/null | grep -q IsViewable && break
+    sleep 0.1
+  done
+  box_shown="$(box_kind "$box")"
   case "$1" in
-    yes) xdotool key --window "$box" Return ;;
-    cancel) xdotool key --window "$box" Escape ;;
-    no)
-      w=$(xwininfo -id "$box" | awk '/Width:/ {print $2}')
-      h=$(xwininfo -id "$box" | awk '/Height:/ {print $2}')
-      xdotool mousemove --window "$box" $((w / 2)) $((h - 20)) click 1
-      ;;
+    yes) key=y ;;
+    no) key=n ;;
+    cancel) key=c ;;
+    escape) key=Escape ;;
   esac
+  [[ "$box_shown" == zenity && "$key" != Escape ]] && key="alt+$key"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key "$key"
 }
+
+# The box a session expects: the desktop's dialog where zenity is installed.
+expected_box() { if command -v zenity >/dev/null; then echo zenity; else echo own; fi; }
 
 # press KEY...: gives the program's window the focus and types through the X server, as a
 # keyboard would (XTEST), not as events sent to one window.

@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
 # The music disk in a window, used as a person would on an X display (run under xvfb-run
-# with a 1024x768 screen): "No" clicked in the question box, keys typed through the X
-# server, the screen read from screenshots and the sound from SDL's disk driver.
+# with a 1024x768 screen): the question box (the desktop's dialog where zenity is
+# installed) answered from the keyboard, keys typed through the X server, the screen read
+# from screenshots and the sound from SDL's disk driver.
 #   window_session_test.sh MUSICDISK CLOSE_REQUEST
 set -uo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
 program="$1"
 close_request="$2"
+
+# --- 0. Cancel and Escape in the question box end the program (a window would keep it). ------
+for answer in cancel escape; do
+  start_program "$program"
+  answer_box "$answer"
+  check "the box that asks is the $(expected_box) one (got $box_shown)" test "$box_shown" = "$(expected_box)"
+  wait_exit 10
+  check "$answer in the question box exits 0 (got $rc)" test "$rc" = 0
+done
 
 # --- 1. No: an 800x600 window in the middle of the screen, the first track playing. ---------
 start_program "$program"

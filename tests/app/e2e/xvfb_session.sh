@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs the music disk the way a person would, on a virtual X display: answers the question
-# box with the keyboard, looks for the windows, quits with Escape, checks exit codes.
-#   xvfb_session.sh <musicdisk>        (run under xvfb-run; needs xdotool and xwininfo)
+# Runs the music disk the way a person would, on a virtual X display, with our own question
+# box (the desktop's dialog is in the end-to-end sessions): answers it with keys typed
+# through the X server, looks for the windows and what the program asks of the window
+# manager, quits with Escape, checks exit codes.
+#   xvfb_session.sh <musicdisk>     (run under xvfb-run; needs xdotool and x11-utils)
 set -uo pipefail
 program="$1"
 title="VOK Music Collection #1"
@@ -49,39 +51,80 @@ wait_exit() {  # wait_exit <pid> <seconds>; sets rc to the exit code, or "timeou
 question_box='!($2 == 800 && $3 == 600)'
 main_window='$2 == 800 && $3 == 600'
 
-# 1. Escape in the question box ends the program, exit 0, no main window.
-SDL_AUDIODRIVER=dummy "$program" 2>"$work/err1" &
-pid=$!
-if box="$(wait_window "$question_box" 20)"; then
-  pass "the question box appears with the title"
-  sleep 0.3
-  xdotool key --window "$box" Escape
-  wait_exit "$pid" 10
-  [[ "$rc" == 0 ]] && pass "Escape in the question box exits 0" || fail "Escape in the question box: exit $rc"
-  [[ -z "$(titled_windows | awk "$main_window")" ]] && pass "no main window after Cancel" || fail "a main window is open after Cancel"
-else
-  fail "no question box within 20 s"; kill -9 "$pid" 2>/dev/null
-fi
+# The X server's record of top-level windows (created, destroyed, requests sent to the
+# window manager), one event per line; started before the program.
+record_events() {
+  xev -root -event substructure -event property >"$work/xev" 2>/dev/null &
+  xev_pid=$!
+}
+events() { awk 'BEGIN { RS = "" } { gsub(/\n/, " "); print }' "$work/xev"; }
+# Everything recorded up to now: a mark set on the root window comes after all of it.
+events_until_now() {
+  xprop -root -f _SESSION_MARK 32c -set _SESSION_MARK 1
+  for ((i = 0; i < 100; i++)); do
+    events | grep -q '^PropertyNotify .*(_SESSION_MARK)' && break
+    sleep 0.1
+  done
+  kill "$xev_pid" 2>/dev/null
+  wait "$xev_pid" 2>/dev/null
+  events
+}
 
-# 2. Return answers Yes (full screen); Escape in the running program then ends it, exit 0.
-SDL_AUDIODRIVER=dummy "$program" 2>"$work/err2" &
-pid=$!
-if box="$(wait_window "$question_box" 20)"; then
-  sleep 0.3
-  xdotool key --window "$box" Return
-  if win="$(wait_window "\$1 != \"$box\"" 20)"; then
-    sleep 2  # past the loading screen
-    pass "a display opens after Return ($(titled_windows | grep "^$win"))"
-    xdotool windowfocus --sync "$win" 2>/dev/null || true
-    xdotool key --window "$win" Escape
-    wait_exit "$pid" 10
-    [[ "$rc" == 0 ]] && pass "Escape in the running program exits 0" || fail "Escape in the running program: exit $rc"
-  else
-    fail "no display after Return"; kill -9 "$pid" 2>/dev/null
+# ask KEY: starts the program with our own question box (a PATH without the desktop's
+# dialog), waits for the box and types KEY through the X server; sets pid and box.
+ask() {
+  record_events
+  PATH=/nonexistent SDL_AUDIODRIVER=dummy "$program" 2>"$work/err" &
+  pid=$!
+  if ! box="$(wait_window "$question_box" 20)"; then
+    fail "$1: no question box within 20 s"
+    kill -9 "$pid" 2>/dev/null
+    return 1
   fi
-else
-  fail "no question box within 20 s"; kill -9 "$pid" 2>/dev/null
-fi
+  for ((i = 0; i < 100; i++)); do
+    xwininfo -id "$box" 2>/dev/null | grep -q IsViewable && break
+    sleep 0.1
+  done
+  xprop -id "$box" WM_CLASS | grep -q '"QuestionBox"' || fail "$1: not our own box: $(xprop -id "$box" WM_CLASS)"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key "$1"
+}
+
+# 1. Escape and C in the question box end the program, exit 0, and no display was created.
+for key in Escape c; do
+  ask "$key" || continue
+  wait_exit "$pid" 10
+  [[ "$rc" == 0 ]] && pass "$key in the question box exits 0" || fail "$key in the question box: exit $rc"
+  record="$(events_until_now)"
+  grep -qE "^CreateNotify .* window $box," <<<"$record" || fail "$key: the record missed the box"
+  created="$(grep -E '^CreateNotify ' <<<"$record" | grep -v "window $box,")"
+  [[ -z "$(grep 'width 800, height 600' <<<"$created")" ]] && pass "no display after $key" ||
+    fail "$key: a display was created: $created"
+done
+
+# 2. Y asks the window manager for full screen, N opens a plain 800x600 window; Escape in
+# the running program then ends it, exit 0.
+for key in y n; do
+  ask "$key" || continue
+  if win="$(wait_window "$main_window && \$1 != \"$box\"" 20)"; then
+    pass "$key: a display opens ($(titled_windows | grep "^$win"))"
+    sleep 2  # past the loading screen
+    xdotool windowfocus --sync "$win" 2>/dev/null || true
+    xdotool key Escape
+    wait_exit "$pid" 10
+    [[ "$rc" == 0 ]] && pass "$key: Escape in the running program exits 0" || fail "$key: Escape in the running program: exit $rc"
+    record="$(events_until_now)"
+    grep -qE "^CreateNotify .* window $win," <<<"$record" || fail "$key: the record missed the display"
+    asked="$(grep -cE "^ClientMessage .* window $win, .*\(_NET_WM_STATE\)" <<<"$record")"
+    if [[ "$key" == y ]]; then
+      ((asked > 0)) && pass "y: full screen asked of the window manager" || fail "y: full screen was not asked for"
+    else
+      ((asked == 0)) && pass "n: a window, not full screen" || fail "n: full screen was asked for ($asked requests)"
+    fi
+  else
+    fail "$key: no display"; kill -9 "$pid" 2>/dev/null
+  fi
+done
 
 # 3. Without an audio output: the diagnostic, exit 0, no window at all.
 SDL_AUDIODRIVER=no-such-driver "$program" 2>"$work/err3" &

@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 
+#if defined(_WIN32)
+#include "media/platform/windows_timer_resolution.h"
+#endif
+
 namespace media {
 
 namespace {
@@ -28,6 +32,10 @@ void ManualClock::Delay(std::int32_t ms) {
 
 Clock& CurrentClock() {
   static RealClock realClock;
+#if defined(_WIN32)
+  // The first read of the clock is the start of the program's timing.
+  RaiseTimerResolution();
+#endif
   return installedClock != nullptr ? *installedClock : realClock;
 }
 

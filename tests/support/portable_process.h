@@ -11,8 +11,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX  // std::min and std::max stay usable
 #endif
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 #else
 #include <unistd.h>
 #endif

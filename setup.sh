@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Sets the music disk up on a Debian or Ubuntu machine and then plays it or tests it.
 #
-#   ./setup.sh run    install missing packages, build the release program, start it
-#   ./setup.sh test   install missing packages, build, run every test
+#   ./setup.sh run       install missing packages, build the release program, start it
+#   ./setup.sh test      install missing packages, build, run every test (Windows ones too)
+#   ./setup.sh windows   install the cross tools, build the 64-bit Windows program and its zip
 #
 # Run it as root or as a user who may use sudo (only the package installation needs it).
-# Both commands can be repeated: they install only what is missing and rebuild only what
-# changed.
+# Every command can be repeated: it installs only what is missing and rebuilds only what
+# changed (the Windows libraries are built once, into a cache outside this folder).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -16,12 +17,12 @@ say() { printf '\033[1m==> %s\033[0m\n' "$*"; }
 die() { printf '\033[1;31msetup.sh: %s\033[0m\n' "$*" >&2; exit 1; }
 
 usage() {
-  sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 }
 
 mode="${1:-}"
-[[ "$mode" == run || "$mode" == test ]] || usage
+[[ "$mode" == run || "$mode" == test || "$mode" == windows ]] || usage
 
 # What building needs, and what the tests need on top (a virtual X server and the tools to
 # drive it, Mesa's software GL, the MP3/Ogg tools that check the assets).
@@ -31,10 +32,25 @@ build_packages=(g++ cmake ninja-build pkg-config libsdl2-dev libepoxy-dev libmpg
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xfonts-base xdotool zenity
   x11-utils x11-apps x11-xkb-utils imagemagick strace clang libclang-rt-14-dev dpkg-dev ffmpeg)
 
+# The Windows build: the cross compiler, zlib's cross build, what builds the other libraries
+# from Debian's source packages (dpkg-dev unpacks them, meson builds libepoxy), and Wine with
+# its fonts, which runs the Windows tests.
+windows_packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev meson make patch
+  bzip2 xz-utils wine64 fonts-wine)
+
 packages=("${build_packages[@]}")
 [[ "$mode" == test ]] && packages+=("${test_packages[@]}")
+[[ "$mode" == test || "$mode" == windows ]] && packages+=("${windows_packages[@]}")
 
 command -v dpkg-query >/dev/null || die "this script needs a Debian-based system (dpkg-query not found)"
+
+if [[ $EUID -eq 0 ]]; then
+  as_root=()
+elif command -v sudo >/dev/null; then
+  as_root=(sudo)
+else
+  as_root=(false)  # only for package installation and the source entry, which then fail loudly
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -45,13 +61,8 @@ done
 
 if ((${#missing[@]})); then
   say "Installing missing packages: ${missing[*]}"
-  if [[ $EUID -eq 0 ]]; then
-    as_root=()
-  elif command -v sudo >/dev/null; then
-    as_root=(sudo)
-  else
+  [[ "${as_root[*]}" != false ]] ||
     die "packages are missing (${missing[*]}) and this is neither root nor has sudo"
-  fi
   export DEBIAN_FRONTEND=noninteractive
   "${as_root[@]}" apt-get update -q || die "apt-get update failed"
   "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" ||
@@ -70,6 +81,49 @@ build() {  # build <preset> [extra cmake arguments...]
   say "Building ($preset)"
   cmake --build --preset "$preset" -j "$jobs" || die "build failed for preset $preset"
 }
+
+# The Windows libraries are built from Debian's source packages, which apt lists only with a
+# deb-src entry: one is added beside each deb entry that lacks it.
+ensure_source_entries() {
+  apt-cache showsrc --only-source libsdl2 2>/dev/null | grep -q '^Version:' && return 0
+  say "Adding deb-src entries for Debian's source packages"
+  local entry=/etc/apt/sources.list.d/musicdisk-deb-src.sources list
+  {
+    for list in /etc/apt/sources.list.d/*.sources; do
+      [[ -f "$list" && "$list" != "$entry" ]] && sed -n 's/^Types: deb$/Types: deb-src/; p' "$list"
+      echo
+    done
+  } | "${as_root[@]}" tee "$entry" >/dev/null || die "could not write $entry"
+  if [[ -f /etc/apt/sources.list ]]; then
+    grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+      "${as_root[@]}" tee /etc/apt/sources.list.d/musicdisk-deb-src.list >/dev/null
+  fi
+  "${as_root[@]}" apt-get update -q || die "apt-get update failed"
+  apt-cache showsrc --only-source libsdl2 2>/dev/null | grep -q '^Version:' ||
+    die "apt still lists no Debian source packages: add a deb-src entry by hand"
+}
+
+# The Windows program: the libraries (once, into a cache keyed on their source versions),
+# then the cross build and its zip in build/windows.
+windows_build() {
+  ensure_source_entries
+  local cache=/var/cache/musicdisk-windows
+  [[ $EUID -eq 0 || -w /var/cache ]] || cache="${XDG_CACHE_HOME:-$HOME/.cache}/musicdisk-windows"
+  say "Windows libraries (built once into $cache, then reused)"
+  MUSICDISK_WINDOWS_PREFIX="$(tools/windows/build_libraries.sh "$cache" | tail -n 1)" ||
+    die "building the Windows libraries failed"
+  export MUSICDISK_WINDOWS_PREFIX
+  build windows "$@"
+  local zip
+  zip="$(ls build/windows/musicdisk-*-win64.zip 2>/dev/null | head -n 1)"
+  [[ -f "$zip" ]] || die "the Windows build wrote no zip"
+  say "Windows package: $zip"
+}
+
+if [[ "$mode" == windows ]]; then
+  windows_build
+  exit 0
+fi
 
 if [[ "$mode" == run ]]; then
   build release
@@ -94,4 +148,15 @@ ctest --preset tsan -j "$jobs" || die "audio tests failed under ThreadSanitizer"
 # seed corpora, with the sanitizers: a crash on any input fails the run.
 say "Fuzzing each input parser briefly"
 fuzz/run_fuzzers.sh 5 || die "a fuzz target found a failing input"
+
+# The Windows program: every module's unit tests under Wine, the program used under Wine on a
+# virtual X server, and its zip in a fresh Wine prefix; in a Wine prefix of their own.
+windows_build -DMUSICDISK_WERROR=ON
+say "Running the Windows tests under Wine"
+wine_home="$(mktemp -d)"
+WINEPREFIX="$wine_home/prefix" ctest --preset windows -j "$jobs" ||
+  die "Windows tests failed (under Wine)"
+wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
+WINEPREFIX="$wine_home/prefix" "$wineserver" -k 2>/dev/null || true  # Wine's own processes
+rm -rf "$wine_home"
 say "All tests passed"

@@ -1,8 +1,9 @@
 // Asks one real question and prints the answer, for proceed_xvfb_test.sh to drive with keys
 // typed through a virtual X display.
-//   platform_proceed_probe [sdl] [SERIOUS]
+//   platform_proceed_probe [sdl|owned] [SERIOUS]
 // "sdl" shows SDL's box, which Proceed keeps for displays without X; otherwise Proceed picks
-// the box (the desktop's dialog when zenity is on PATH, else our own).
+// the box (the desktop's dialog when zenity is on PATH, else our own). "owned" first opens a
+// window titled "Probe Owner" and asks once the test has given it the keyboard focus.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,13 +16,23 @@ int main(int argc, char** argv) {
   media::SetAppTitle(u"Probe Title");
   int arg = 1;
   const bool sdl = arg < argc && std::strcmp(argv[arg], "sdl") == 0;
-  if (sdl) ++arg;
+  const bool owned = arg < argc && std::strcmp(argv[arg], "owned") == 0;
+  if (sdl || owned) ++arg;
   const int serious = arg < argc ? std::atoi(argv[arg]) : 0;
   int answer = 0;
   if (sdl) {
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     answer = media::AskWithSdlBox({u"Question?", media::AppTitle(), serious, nullptr, 0});
   } else {
+    if (owned) {
+      SDL_InitSubSystem(SDL_INIT_VIDEO);
+      SDL_Window* owner = SDL_CreateWindow("Probe Owner", 0, 0, 200, 100, SDL_WINDOW_SHOWN);
+      for (int tries = 0; owner != nullptr && SDL_GetKeyboardFocus() != owner && tries < 1000;
+           ++tries) {
+        SDL_PumpEvents();
+        SDL_Delay(10);
+      }
+    }
     answer = media::Proceed(u"Question?", serious);
   }
   std::printf("%d\n", answer);

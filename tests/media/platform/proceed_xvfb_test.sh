@@ -90,7 +90,10 @@ answer() {
     return
   fi
   kind=$(kind_of "$id")
-  if [ "$box" != sdl ] && [ "$kind" != "$box" ]; then fail "$what: the box shown is '$kind'"; fi
+  if [ "$box" != sdl ] && [ "$kind" != "$box" ]; then
+    fail "$what: the box shown is '$kind'"
+    cat "$work/err" >&2
+  fi
   # Our box takes the keyboard focus itself; the others are given it, as a desktop would.
   if [ "$box" = own ] && ! poll 50 has_focus "$id"; then fail "$what: the box has no focus"; fi
   case "$1" in
@@ -183,6 +186,35 @@ if command -v zenity >/dev/null; then
 else
   echo "zenity is not installed: the desktop's dialog is not tested" >&2
 fi
+
+# Asked while a window of the program has the focus, the box belongs to that window.
+owner_viewable() {
+  owner=$(xwininfo -root -tree 2>/dev/null | grep -F '"Probe Owner"' | awk '{print $1}' | head -n 1)
+  [ -n "$owner" ] && xwininfo -id "$owner" 2>/dev/null | grep -q "IsViewable"
+}
+for box in own zenity; do
+  [ "$box" = zenity ] && ! command -v zenity >/dev/null && continue
+  what="$box: owned"
+  if [ "$box" = own ]; then
+    PATH=/nonexistent "$probe" owned >"$work/out" 2>"$work/err" &
+  else
+    "$probe" owned >"$work/out" 2>"$work/err" &
+  fi
+  pid=$!
+  poll 100 owner_viewable && xdotool windowfocus --sync "$owner"
+  if poll 200 box_viewable; then
+    id=$(box_id)
+    transient=$(xprop -id "$id" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
+    [ "$((${transient:-0}))" = "$((owner))" ] && echo "ok ($box: owned by the focused window)" ||
+      fail "$box: the box belongs to '$transient', not to the window $owner"
+    xdotool windowfocus --sync "$id"
+    xdotool key Escape
+  else
+    fail "$box: no box over the owner window"
+  fi
+  finish_probe
+  [ "$got" = -1 ] || fail "$box: Escape over the owner window gave '$got'"
+done
 
 # SDL's box answers only Return and Escape from the keyboard.
 answer sdl 1 Return

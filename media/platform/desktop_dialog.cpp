@@ -4,6 +4,7 @@
 // is read from its exit code.
 // Depends on: POSIX (posix_spawn, waitpid).
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -114,6 +115,7 @@ struct ChildResult {
 
 // Runs `program` with standard input and error on /dev/null (GTK's warnings under a bare X
 // server stay out of our error output) and standard output read back; waits for it to end.
+// The answer is a button label of a few bytes, far less than a pipe holds.
 std::optional<ChildResult> RunAndWait(const std::string& program,
                                       std::vector<std::string> arguments,
                                       std::vector<std::string> environment) {
@@ -136,7 +138,16 @@ std::optional<ChildResult> RunAndWait(const std::string& program,
     return std::nullopt;
   }
 
+  // It is waited for first and its output read afterwards: a process it leaves behind (a
+  // session bus it started) may hold the pipe open long after it has answered.
   ChildResult result;
+  while (waitpid(child, &result.status, 0) < 0) {
+    if (errno != EINTR) {
+      close(output[0]);
+      return std::nullopt;
+    }
+  }
+  fcntl(output[0], F_SETFL, O_NONBLOCK);
   char buffer[256];
   for (;;) {
     const ssize_t got = read(output[0], buffer, sizeof buffer);
@@ -147,9 +158,6 @@ std::optional<ChildResult> RunAndWait(const std::string& program,
     }
   }
   close(output[0]);
-  while (waitpid(child, &result.status, 0) < 0) {
-    if (errno != EINTR) return std::nullopt;
-  }
   return result;
 }
 
@@ -177,6 +185,12 @@ std::optional<int> AskWithDesktopDialog(const QuestionBoxRequest& request) {
       RunAndWait(zenity, ZenityArguments(request), ZenityEnvironment());
   if (!result) return std::nullopt;
   if (PressedCancel(result->printed)) return kAnswerCancel;
+  if (WIFSIGNALED(result->status)) {
+    // Ctrl+C in the terminal or the session ending stops the question; a crash does not.
+    const int signal = WTERMSIG(result->status);
+    if (signal == SIGINT || signal == SIGTERM || signal == SIGHUP) return kAnswerCancel;
+    return std::nullopt;
+  }
   if (!WIFEXITED(result->status)) return std::nullopt;
   switch (WEXITSTATUS(result->status)) {
     case kExitYes:

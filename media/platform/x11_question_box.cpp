@@ -103,6 +103,7 @@ class X11QuestionBox {
   unsigned long Colour(unsigned rgb) const;
   void CreateWindow(const QuestionBoxRequest& request);
   void MapAndTakeFocus();
+  std::bitset<256> KeysDown() const;
   void Draw() const;
   void DrawIcon(int left, int top) const;
   void DrawButton(int index) const;
@@ -313,15 +314,6 @@ void X11QuestionBox::MapAndTakeFocus() {
     answered_ = true;
     return;
   }
-  // Keys held while the box appears (the Return that started the program) answer nothing;
-  // with detectable auto-repeat a held key sends no releases until it is let go.
-  XkbSetDetectableAutoRepeat(display_, True, nullptr);
-  char keys[32];
-  XQueryKeymap(display_, keys);
-  for (int code = 0; code < 256; ++code) {
-    if ((keys[code / 8] & (1 << (code % 8))) != 0) stale_.set(static_cast<std::size_t>(code));
-  }
-
   XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
   // A window manager takes focus changes as requests to activate the window.
   XEvent activate{};
@@ -333,6 +325,23 @@ void X11QuestionBox::MapAndTakeFocus() {
   activate.xclient.data.l[1] = CurrentTime;
   XSendEvent(display_, RootWindow(display_, screen_), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &activate);
+
+  // Keys held while the box appears (the Return that started the program) answer nothing
+  // until they are let go; with detectable auto-repeat a held key sends no releases until
+  // then. Asked once the focus is ours, so their releases come here.
+  XkbSetDetectableAutoRepeat(display_, True, nullptr);
+  XSync(display_, False);
+  stale_ = KeysDown();
+}
+
+std::bitset<256> X11QuestionBox::KeysDown() const {
+  char keys[32];
+  XQueryKeymap(display_, keys);
+  std::bitset<256> down;
+  for (std::size_t code = 0; code < 256; ++code) {
+    if ((keys[code / 8] & (1 << (code % 8))) != 0) down.set(code);
+  }
+  return down;
 }
 
 void X11QuestionBox::DrawIcon(int left, int top) const {
@@ -476,6 +485,9 @@ int X11QuestionBox::Run() {
         break;
       case KeyRelease:
         stale_.reset(event.xkey.keycode & 0xFF);
+        break;
+      case FocusIn:  // keys let go while another window had the focus are no longer held
+        stale_ &= KeysDown();
         break;
       case ButtonPress:
         if (event.xbutton.button == Button1) {

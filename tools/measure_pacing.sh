@@ -8,8 +8,11 @@
 # the same figures for the frame loop's flips.
 #
 # With --fullscreen it answers Yes instead and measures full screen on a 1920x1080 screen.
+# With --no-output the sound goes to /dev/full through SDL's disk driver: the output is lost
+# at once and again after every reopen, so the figures show what a lost output costs the
+# frame loop.
 #
-#   tools/measure_pacing.sh [--fullscreen] [--minimised] [--seconds N] PROBE
+#   tools/measure_pacing.sh [--fullscreen] [--minimised] [--no-output] [--seconds N] PROBE
 #     PROBE  build/<preset>/tests/e2e/frame_log_probe
 #
 # Needs xvfb-run, xdotool and xwininfo. The sound goes to SDL's dummy driver.
@@ -17,16 +20,18 @@ set -euo pipefail
 
 minimised=0
 fullscreen=0
+no_output=0
 seconds=10
 while (($#)); do
   case "$1" in
     --minimised) minimised=1; shift ;;
     --fullscreen) fullscreen=1; shift ;;
+    --no-output) no_output=1; shift ;;
     --seconds) seconds="$2"; shift 2 ;;
     *) break ;;
   esac
 done
-probe="$(realpath "${1:?usage: measure_pacing.sh [--fullscreen] [--minimised] [--seconds N] PROBE}")"
+probe="$(realpath "${1:?usage: measure_pacing.sh [--fullscreen] [--minimised] [--no-output] [--seconds N] PROBE}")"
 
 if [[ -z "${DISPLAY:-}" ]]; then
   screen=1024x768
@@ -34,6 +39,7 @@ if [[ -z "${DISPLAY:-}" ]]; then
   args=(--seconds "$seconds")
   ((minimised)) && args+=(--minimised)
   ((fullscreen)) && args+=(--fullscreen)
+  ((no_output)) && args+=(--no-output)
   exec xvfb-run -a -s "-screen 0 ${screen}x24" "$0" "${args[@]}" "$probe"
 fi
 mode=windowed
@@ -80,21 +86,25 @@ report() {
     }'
 }
 
-FRAME_LOG="$work/flips" SDL_AUDIODRIVER=dummy "$probe" 2>"$work/stderr" &
+sound=(SDL_AUDIODRIVER=dummy)
+((no_output)) && sound=(SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/full)
+env FRAME_LOG="$work/flips" "${sound[@]}" "$probe" 2>"$work/stderr" &
 pid=$!
 box="$(wait_for '!($2 == 800 && $3 == 600)' 20)"
-sleep 0.3
+# Answered from the keyboard: Alt+Y or Alt+N answer the desktop's dialog and our own box.
+for ((i = 0; i < 100; i++)); do
+  xwininfo -id "$box" 2>/dev/null | grep -q IsViewable && break
+  sleep 0.1
+done
+xdotool windowfocus --sync "$box" 2>/dev/null
 if ((fullscreen)); then
-  xdotool key --window "$box" Return
+  xdotool key alt+y
   win="$(wait_for '$2 == 800 && $3 == 600' 20)"
   # No window manager here to give the full-screen window the screen: do its part.
   read -r screen_w screen_h < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
   xdotool windowmove "$win" 0 0 windowsize "$win" "$screen_w" "$screen_h"
 else
-  # "No" (a window): the middle of the three buttons along the box's bottom edge.
-  w=$(xwininfo -id "$box" | awk '/Width:/ {print $2}')
-  h=$(xwininfo -id "$box" | awk '/Height:/ {print $2}')
-  xdotool mousemove --window "$box" $((w / 2)) $((h - 20)) click 1
+  xdotool key alt+n
   win="$(wait_for '$2 == 800 && $3 == 600' 20)"
 fi
 sleep 3  # past the first track's loading screen

@@ -79,20 +79,22 @@ bool AudioEngine::ReopenDevice() {
 }
 
 void AudioEngine::ReopenThreadMain() {
+  // One try per retry interval at most, also when an output opens and is lost again at once
+  // (one that accepts the open and then fails every write): the first try after a loss is at
+  // once, the rest wait their turn, or the end of the engine.
+  const auto interval = std::chrono::microseconds(kReopenRetryMicros);
+  auto nextTry = std::chrono::steady_clock::now();
+  const auto quitting = [this] { return reopenQuit_; };
   std::unique_lock lock(reopenMutex_);
   for (;;) {
     reopenWake_.wait(lock, [this] { return reopenQuit_ || reopenRequested_; });
-    if (reopenQuit_) return;
     reopenRequested_ = false;
-    // Until an output opens, try again every retry interval; a quit ends the waiting.
-    for (;;) {
+    bool opened = false;
+    while (!opened && !reopenWake_.wait_until(lock, nextTry, quitting)) {
       lock.unlock();
-      const bool opened = ReopenDevice();
+      nextTry = std::chrono::steady_clock::now() + interval;
+      opened = ReopenDevice();
       lock.lock();
-      if (opened || reopenWake_.wait_for(lock, std::chrono::microseconds(kReopenRetryMicros),
-                                         [this] { return reopenQuit_; })) {
-        break;
-      }
     }
     reopening_.store(false, std::memory_order_release);  // handed back to the main thread
     if (reopenQuit_) return;

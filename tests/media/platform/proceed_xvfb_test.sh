@@ -48,18 +48,22 @@ kind_of() {
   esac
 }
 
-# start BOX [SERIOUS]: starts the probe showing that box; sets pid and id once it is viewable.
+# start own|zenity [PROBE_ARGUMENT]: starts the probe with our own box (a PATH without
+# zenity) or the one Proceed picks; for "owned", gives the owner window the focus. Sets pid,
+# and id once the box is viewable.
 start() {
-  case "$1" in
-    own) PATH=/nonexistent "$probe" "${2:-0}" >"$work/out" 2>"$work/err" & ;;
-    zenity) "$probe" "${2:-0}" >"$work/out" 2>"$work/err" & ;;
-    sdl) "$probe" sdl >"$work/out" 2>"$work/err" & ;;
-  esac
-  pid=$!
-  if ! poll 200 box_viewable; then
-    return 1
+  if [ "$1" = own ]; then
+    PATH=/nonexistent "$probe" ${2:-} >"$work/out" 2>"$work/err" &
+  else
+    "$probe" ${2:-} >"$work/out" 2>"$work/err" &
   fi
-  id=$(box_id)
+  pid=$!
+  [ "${2:-}" = owned ] && poll 100 owner_viewable && xdotool windowfocus --sync "$owner"
+  poll 200 box_viewable && id=$(box_id)
+}
+owner_viewable() {
+  owner=$(xwininfo -root -tree 2>/dev/null | grep -F '"Probe Owner"' | awk '{print $1}' | head -n 1)
+  [ -n "$owner" ] && xwininfo -id "$owner" 2>/dev/null | grep -q "IsViewable"
 }
 
 # Waits for the probe to end and sets got to what it answered. Not in a subshell: only the
@@ -83,7 +87,9 @@ answer() {
   expected=$2
   shift 2
   what="$box: $*"
-  if ! start "$box"; then
+  shown=$box
+  [ "$box" = sdl ] && shown=own
+  if ! start "$shown" "$([ "$box" = sdl ] && echo sdl)"; then
     fail "$what: no box titled '$title' appeared"
     cat "$work/err" >&2
     kill -9 "$pid" 2>/dev/null
@@ -128,50 +134,36 @@ for case in "1 y" "0 n" "-1 c" "0 alt+n" "1 shift+y" "-1 Escape" "1 Return" "1 s
 done
 [ -n "$close_request" ] && answer own -1 close
 
-# What our box asks of the window manager: above the others, a dialog, a fixed size.
-if start own; then
+# What our box asks of the window manager (above the others, a dialog, a fixed size, the
+# close protocol), its icon (blue information for serious 0, a yellow warning otherwise) and
+# its focus ring (Tab changes the picture).
+for serious in 0 1; do
+  before=$failures
+  start own "$serious" || { fail "own: no box for the property checks"; continue; }
   props=$(xprop -id "$id")
-  echo "$props" | grep -q '_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE' || fail "own: not above"
-  echo "$props" | grep -q '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG' ||
-    fail "own: not a dialog"
-  echo "$props" | grep -q 'WM_DELETE_WINDOW' || fail "own: no close box protocol"
+  for property in '_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE' 'WM_PROTOCOLS.*WM_DELETE_WINDOW' \
+    '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG'; do
+    echo "$props" | grep -q "$property" || fail "own: no $property"
+  done
   min=$(echo "$props" | sed -n 's/.*minimum size: \(.*\)$/\1/p')
-  max=$(echo "$props" | sed -n 's/.*maximum size: \(.*\)$/\1/p')
-  [ -n "$min" ] && [ "$min" = "$max" ] || fail "own: size not fixed (min '$min', max '$max')"
-  # The focus ring is drawn: Tab changes the picture.
-  if command -v import >/dev/null && command -v compare >/dev/null; then
-    import -window "$id" "$work/before.png"
-    xdotool windowfocus --sync "$id"
-    xdotool key Tab
-    changed() {
-      import -window "$id" "$work/after.png"
-      [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" != 0 ]
-    }
-    poll 50 changed || fail "own: Tab left the picture unchanged"
-  fi
+  [ -n "$min" ] && echo "$props" | grep -q "maximum size: $min\$" || fail "own: size not fixed"
+  import -window "$id" "$work/before.png"
+  colours=$(convert "$work/before.png" -crop 32x32+14+14 -unique-colors txt:- |
+    grep -oiE '#(2A6FC9|F2C511)' | tr -d '\n')
+  [ "$colours" = "$([ "$serious" = 0 ] && echo '#2A6FC9' || echo '#F2C511')" ] ||
+    fail "own: serious $serious: icon colours '$colours'"
+  xdotool windowfocus --sync "$id"
+  xdotool key Tab
+  changed() {
+    import -window "$id" "$work/after.png"
+    [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" != 0 ]
+  }
+  poll 50 changed || fail "own: Tab left the picture unchanged"
   xdotool key Escape
   finish_probe
-  [ "$got" = -1 ] || fail "own: Escape after the property checks"
-  echo "ok (own: above, a dialog, fixed size, a visible focus)"
-else
-  fail "own: no box for the property checks"
-fi
-
-# The icon: blue (information) for serious 0, yellow (warning) otherwise.
-if command -v import >/dev/null && command -v convert >/dev/null; then
-  for serious in 0 1; do
-    start own "$serious" || { fail "own: no box for the icon check"; continue; }
-    import -window "$id" "$work/icon.png"
-    blue=$(convert "$work/icon.png" -crop 32x32+14+14 -unique-colors txt:- | grep -ci '#2A6FC9')
-    yellow=$(convert "$work/icon.png" -crop 32x32+14+14 -unique-colors txt:- | grep -ci '#F2C511')
-    [ "$serious" = 0 ] && [ "$blue $yellow" != "1 0" ] && fail "own: serious 0: blue $blue, yellow $yellow"
-    [ "$serious" = 1 ] && [ "$blue $yellow" != "0 1" ] && fail "own: serious 1: blue $blue, yellow $yellow"
-    xdotool windowfocus --sync "$id"
-    xdotool key Escape
-    finish_probe
-  done
-  echo "ok (own: the icon follows serious)"
-fi
+  [ "$got" = -1 ] || fail "own: Escape gave '$got'"
+  [ "$failures" = "$before" ] && echo "ok (own, serious $serious: window manager hints, icon, ring)"
+done
 
 # The desktop's dialog: its mnemonics need Alt (GTK), the focus starts on Yes without a
 # visible ring, Tab goes through the text first, Left and Shift+Tab move to No.
@@ -188,25 +180,13 @@ else
 fi
 
 # Asked while a window of the program has the focus, the box belongs to that window.
-owner_viewable() {
-  owner=$(xwininfo -root -tree 2>/dev/null | grep -F '"Probe Owner"' | awk '{print $1}' | head -n 1)
-  [ -n "$owner" ] && xwininfo -id "$owner" 2>/dev/null | grep -q "IsViewable"
-}
 for box in own zenity; do
   [ "$box" = zenity ] && ! command -v zenity >/dev/null && continue
   what="$box: owned"
-  if [ "$box" = own ]; then
-    PATH=/nonexistent "$probe" owned >"$work/out" 2>"$work/err" &
-  else
-    "$probe" owned >"$work/out" 2>"$work/err" &
-  fi
-  pid=$!
-  poll 100 owner_viewable && xdotool windowfocus --sync "$owner"
-  if poll 200 box_viewable; then
-    id=$(box_id)
+  before=$failures
+  if start "$box" owned; then
     transient=$(xprop -id "$id" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
-    [ "$((${transient:-0}))" = "$((owner))" ] && echo "ok ($box: owned by the focused window)" ||
-      fail "$box: the box belongs to '$transient', not to the window $owner"
+    [ "$((${transient:-0}))" = "$((owner))" ] || fail "$box: owned by '$transient', not $owner"
     xdotool windowfocus --sync "$id"
     xdotool key Escape
   else
@@ -214,6 +194,7 @@ for box in own zenity; do
   fi
   finish_probe
   [ "$got" = -1 ] || fail "$box: Escape over the owner window gave '$got'"
+  [ "$failures" = "$before" ] && echo "ok ($box: owned by the focused window)"
 done
 
 # SDL's box answers only Return and Escape from the keyboard.

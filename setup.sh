@@ -30,7 +30,7 @@ build_packages=(g++ cmake ninja-build pkg-config libsdl2-dev libepoxy-dev libmpg
   libvorbis-dev libkissfft-dev libfreetype-dev libpng-dev zlib1g-dev libgl1-mesa-dri
   libegl-mesa0 libegl1)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xfonts-base xdotool zenity
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils mpg123
   x11-utils x11-apps x11-xkb-utils imagemagick strace clang libclang-rt-14-dev dpkg-dev ffmpeg)
 
 # The Windows build: the cross compiler, zlib's cross build, what builds the other libraries

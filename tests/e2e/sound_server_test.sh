@@ -2,8 +2,9 @@
 # The disk playing through a real sound server, as on a desktop (run under xvfb-run): a
 # PulseAudio server of its own with a null sink, SDL's pulseaudio driver, and what the sink
 # plays recorded from its monitor. The music is heard; Space fades it to silence and back
-# without a step; a restart of the sound server is survived.
-#   sound_server_test.sh MUSICDISK     (needs pulseaudio and parec)
+# without a step; a restart of the sound server is survived, the music going on from where
+# it was.
+#   sound_server_test.sh MUSICDISK     (needs pulseaudio, pactl, parec and mpg123)
 set -uo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
 program="$1"
@@ -105,9 +106,11 @@ beyond the music's own (median ${music_step:-none})" \
   awk -v a="${stop_edge:-1}" -v b="${start_edge:-1}" -v m="${music_step:-0}" \
   'BEGIN { exit !(a <= 2 * m && b <= 2 * m) }'
 
-# --- The sound server restarts: the music is heard again. ------------------------------------
+# --- The sound server restarts: the music is heard again, from where it was. -----------------
+before_restart=$(sound_size)
 kill "$recorder" "$server" 2>/dev/null
 wait "$recorder" "$server" 2>/dev/null
+sleep 1  # a second without a server, so that music going on unheard would show
 start_server || finish
 # The disk is back on the new server once its stream shows up there.
 up=$(date +%s%N)
@@ -120,6 +123,33 @@ mark=$(sound_size)
 start_recording
 wait_recorded $((8 * 44100)) 10
 check "after the sound server restarts the music is heard again" sounding_since "$mark"
+# The sink plays the decoded track bit for bit, so each recorded stretch is found in it; the
+# track position just before the restart and just after it differ by what was in the
+# buffers when the server went, not by the second without one.
+track="$(dirname "$0")/../../assets/sound/VorWIP2.mp3"
+mpg123 -q -e f32 -s "$track" 2>/dev/null | head -c $((30 * 44100 * 8)) >"$work/track.raw"
+skipped="$(python3 - "$work/track.raw" "$work/sound.raw" "$before_restart" <<'PY'
+import struct, sys
+def floats(path):
+    data = open(path, "rb").read()
+    return struct.unpack("<%df" % (len(data) // 4), data[: len(data) // 4 * 4])
+track, heard, cut = floats(sys.argv[1]), floats(sys.argv[2]), int(sys.argv[3]) // 4
+where = {}
+for i in range(0, len(track) - 8, 2):
+    where.setdefault(track[i:i + 8:2], i // 2)
+def found(samples):  # (recorded frame, track frame) of every 10 ms stretch found in the track
+    for j in range(0, len(heard) - 8, 882):
+        if j in samples and any(heard[j:j + 8:2]) and heard[j:j + 8:2] in where:
+            yield j // 2, where[heard[j:j + 8:2]]
+before = [m for m in found(range(0, cut)) ]
+after = [m for m in found(range(cut, len(heard)))]
+if before and after:
+    (r0, t0), (r1, t1) = before[-1], after[0]
+    print("%.3f" % (((t1 - t0) - (r1 - r0)) / 44100))
+PY
+)"
+check "the music goes on from where it was (${skipped:-not found} s of it skipped)" \
+  awk -v s="${skipped:-9}" 'BEGIN { exit !(s >= 0 && s < 0.2) }'
 
 press Escape
 wait_exit 10

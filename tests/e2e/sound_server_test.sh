@@ -118,7 +118,9 @@ for ((i = 0; i < 200; i++)); do
   [[ -n "$(pactl list short sink-inputs 2>/dev/null)" ]] && break
   sleep 0.05
 done
-echo "note: the disk played on the new server $((($(date +%s%N) - up) / 1000000)) ms after it answered"
+back_ms=$((($(date +%s%N) - up) / 1000000))
+check "the disk plays on the new server within two seconds of it answering (${back_ms} ms)" \
+  test "$back_ms" -le 2000
 mark=$(sound_size)
 start_recording
 wait_recorded $((8 * 44100)) 10

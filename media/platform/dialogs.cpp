@@ -41,11 +41,13 @@ unsigned long X11WindowOf(SDL_Window* window) {
   return 0;
 }
 
-// The desktop's own dialog looks and answers like every other program's; our own box
-// answers the same keys where there is none; SDL's box is left for a display without X.
+// Our own box answers every key a Yes/No/Cancel box should: Y, N and C at once, Tab and the
+// arrows, Return and Space. The desktop's dialog (zenity) wants Alt with its letters and
+// gives Tab to its text first, so it shows only where no X display can be opened (a
+// Wayland session without X); SDL's box, which no key answers No, is the last resort.
 int AskOnThisDesktop(const QuestionBoxRequest& request) {
-  if (const std::optional<int> answer = AskWithDesktopDialog(request)) return *answer;
   if (const std::optional<int> answer = AskWithOwnX11Box(request)) return *answer;
+  if (const std::optional<int> answer = AskWithDesktopDialog(request)) return *answer;
   return AskWithSdlBox(request);
 }
 #endif

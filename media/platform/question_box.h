@@ -1,6 +1,6 @@
-// The question box's backends outside Windows, in the order Proceed tries them: the
-// desktop's own dialog (zenity), our own X11 box, and SDL's message box where neither can
-// show (a Wayland session without an X server).
+// The question box's backends outside Windows, in the order Proceed tries them: our own X11
+// box, the desktop's own dialog (zenity) where no X display can be opened (a Wayland session
+// without X), and SDL's message box where neither can show.
 // Depends on: SDL2 (the owner window), Xlib, a dialog helper on PATH. Not built on Windows.
 #pragma once
 

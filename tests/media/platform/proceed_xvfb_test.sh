@@ -1,8 +1,8 @@
 #!/bin/sh
 # Shows the real question box on an X display (run under xvfb-run) and answers it as a
 # keyboard or mouse user would, with keys typed through the X server, for each box Proceed
-# can show: the desktop's dialog (zenity, when installed), our own box (a PATH without
-# zenity) and SDL's box (kept for displays without X).
+# can show: our own box (what Proceed shows on X), the desktop's dialog (zenity, when
+# installed; kept for displays without X) and SDL's box (the last resort).
 # Usage: proceed_xvfb_test.sh PATH_TO_platform_proceed_probe [PATH_TO_close_request]
 set -u
 
@@ -48,14 +48,14 @@ kind_of() {
   esac
 }
 
-# start own|zenity [PROBE_ARGUMENT]: starts the probe with our own box (a PATH without
-# zenity) or the one Proceed picks; for "owned", gives the owner window the focus. Sets pid,
-# and id once the box is viewable.
+# start own|zenity [PROBE_ARGUMENT]: starts the probe with the box Proceed picks (our own)
+# or the desktop's dialog; for "owned", gives the owner window the focus. Sets pid, and id
+# once the box is viewable.
 start() {
   if [ "$1" = own ]; then
-    PATH=/nonexistent "$probe" ${2:-} >"$work/out" 2>"$work/err" &
-  else
     "$probe" ${2:-} >"$work/out" 2>"$work/err" &
+  else
+    "$probe" zenity ${2:-} >"$work/out" 2>"$work/err" &
   fi
   pid=$!
   [ "${2:-}" = owned ] && poll 100 owner_viewable && xdotool windowfocus --sync "$owner"

@@ -69,8 +69,15 @@ events_until_now() {
 # ask KEY: starts the program with our own question box (a PATH without the desktop's
 # dialog), waits for the box and types KEY through the X server; sets pid and box.
 ask() {
-  xev -root -event substructure -event property >"$work/xev" 2>/dev/null &
+  : >"$work/xev"  # emptied here, not in the background job, which may start late
+  xev -root -event substructure -event property >>"$work/xev" 2>/dev/null &
   xev_pid=$!
+  # The record starts once xev sees a mark set on the root window: only then the program.
+  for ((i = 0; i < 100; i++)); do
+    xprop -root -f _SESSION_READY 32c -set _SESSION_READY "$i"
+    events | grep -q '^PropertyNotify .*(_SESSION_READY)' && break
+    sleep 0.1
+  done
   PATH=/nonexistent SDL_AUDIODRIVER=dummy "$program" 2>"$work/err" &
   pid=$!
   if ! box="$(wait_window "$question_box" 20)"; then

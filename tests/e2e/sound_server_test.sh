@@ -51,8 +51,9 @@ first_sound_after() {
     awk -v base="$1" '$1 != "00000000" { print base + 4 * (NR - 1); exit }'
 }
 # pause_edges FROM: the samples where the recording after byte FROM first turns to silence
-# (a run of 1000 zero samples) and where it next turns back to sound: the last sample before
-# the silence and the first one after it.
+# for a quarter of a second (the pause; an underrun of the server's is far shorter) and
+# where it next turns back to sound: the last sample before the silence and the first one
+# after it, and the median step of the music before it.
 pause_edges() {
   tail -c +$(($1 + 1)) "$work/sound.raw" |
     python3 -c '
@@ -63,13 +64,13 @@ run, before = 0, None
 for i, v in enumerate(s):
     if v == 0.0:
         run += 1
-        if run == 1000 and before is None and i >= 1000:
-            edge = i - 1000
+        if run == 22050 and before is None and i >= 22050:
+            edge = i - 22050
             before = abs(s[edge])
             steps = sorted(abs(s[k] - s[k - 2]) for k in range(max(2, edge - 22050), edge - 1000, 2))
             music = steps[len(steps) // 2] if steps else 0.0
     else:
-        if run >= 1000 and before is not None:
+        if run >= 22050 and before is not None:
             print("%.4f %.4f %.4f" % (before, abs(v), music))
             break
         run = 0'

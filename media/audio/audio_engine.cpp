@@ -300,6 +300,8 @@ bool AudioEngine::Probe(std::uint32_t handle, ChannelProbe& probe) {
   probe.frequency = channel->frequency.value();
   probe.volume = channel->volume.value();
   probe.state = channel->state;
+  probe.looping = channel->looping;
+  probe.autoFree = channel->autoFree;
   return true;
 }
 

@@ -87,6 +87,8 @@ class AudioEngine final : public AudioSource {
     float frequency = 0.0f;
     float volume = 0.0f;
     PlayState state = PlayState::kStopped;
+    bool looping = false;
+    bool autoFree = false;
   };
   bool Probe(std::uint32_t handle, ChannelProbe& probe);
   // Output frames mixed since the engine started.

@@ -121,9 +121,14 @@ TEST_F(FrameCompositionTest, FunctionKeyChangesTrackAndTheListMarksIt) {
   int streamsAfter = -1;
   std::int32_t before = 0, after = 0;
   OnFrame(120, [&] { before = clock_.Millisecs(); });
+  bool streamLoops = false, streamFreesItself = false;
   OnFrame(121, [&] {
     streamsAfter = media::audio::CurrentEngine()->StreamCount();
     after = clock_.Millisecs();
+    media::audio::AudioEngine::ChannelProbe probe;
+    ASSERT_TRUE(media::audio::CurrentEngine()->Probe(state_.musicStream->handle, probe));
+    streamLoops = probe.looping;
+    streamFreesItself = probe.autoFree;
   });
   ASSERT_TRUE(RunMain(122));
   EXPECT_EQ(loadingScreens_.size(), 2u);
@@ -135,6 +140,9 @@ TEST_F(FrameCompositionTest, FunctionKeyChangesTrackAndTheListMarksIt) {
   EXPECT_NE(state_.musicStream.get(), firstStream);
   // The old stream was stopped and freed: only the new one is left in the engine.
   EXPECT_EQ(streamsAfter, 1);
+  // Every track loops until it is replaced, and is freed when stopped.
+  EXPECT_TRUE(streamLoops);
+  EXPECT_TRUE(streamFreesItself);
   // The harness's audio time stands still between video frames, so the engine never reports
   // the wind-down done: the wait gave up after its 2 s bound, then the loading second.
   EXPECT_GE(after - before, 2000 + 1000);
@@ -144,10 +152,78 @@ TEST_F(FrameCompositionTest, FunctionKeyChangesTrackAndTheListMarksIt) {
 TEST_F(FrameCompositionTest, ATrackChangeLeavesAPausedOutputPaused) {
   PressAt(10, media::kKeySpace);
   PressAt(20, media::kKeyF1 + 1);
+  bool enginePaused = false;
+  std::vector<float> heard;
+  OnFrame(25, [&] {
+    enginePaused = media::audio::CurrentEngine()->paused();
+    heard = output_->Pull(735);
+  });
   ASSERT_TRUE(RunMain(30));
   EXPECT_EQ(state_.musicPlaying, 0);
   EXPECT_EQ(state_.currentTrack, 2);
+  EXPECT_TRUE(enginePaused);
+  EXPECT_EQ(heard, std::vector<float>(2 * 735, 0.0f)) << "the new track is not heard";
   EXPECT_TRUE(media::audio::CurrentEngine() == nullptr);  // freed at shutdown
+}
+
+// The clock of a machine whose sound plays on while the program sleeps: every Delay moves
+// the audio time too, so slides run out as they do in real time.
+class SoundingClock final : public media::Clock {
+ public:
+  SoundingClock(media::ManualClock& clock, media::audio::ManualTimeSource& audio)
+      : clock_(clock), audio_(audio) {}
+  std::int32_t Millisecs() override { return clock_.Millisecs(); }
+  void Delay(std::int32_t ms) override {
+    clock_.Delay(ms);
+    audio_.AdvanceMicros(std::int64_t{ms} * 1000);
+  }
+
+ private:
+  media::ManualClock& clock_;
+  media::audio::ManualTimeSource& audio_;
+};
+
+TEST_F(FrameCompositionTest, AWindDownEndsWhenTheTapeHasStopped) {
+  SoundingClock sounding(clock_, audioTime_);
+  PressAt(120, media::kKeyF1 + 2);
+  std::int32_t before = 0, after = 0;
+  OnFrame(120, [&] {
+    before = clock_.Millisecs();
+    media::SetCurrentClock(&sounding);
+  });
+  OnFrame(121, [&] { after = clock_.Millisecs(); });
+  ASSERT_TRUE(RunMain(122));
+  media::SetCurrentClock(&clock_);
+  // Half a second of slowing down, then the loading screen's second.
+  EXPECT_GE(after - before, 500 + 1000);
+  EXPECT_LT(after - before, 500 + 1000 + 50);
+}
+
+TEST_F(FrameCompositionTest, GreetingsAndThePanelsInTheOrderTheyAreTested) {
+  PressAt(130, media::kKeyC);  // credits from frame 181
+  PressAt(200, media::kKeyG);  // greetings: the credits branch ends the fade in frame 251
+  PressAt(300, media::kKeyC);  // credits: the greetings branch ends it in frame 351
+  ASSERT_TRUE(RunMain(352));
+  // The credits are tested before the greetings: the frame whose fade ends under the
+  // credits draws the greetings too; the other way round they follow a frame later.
+  EXPECT_EQ(TextCalls(251, u"Credits").size(), 1u);
+  const struct {
+    const char16_t* text;
+    float y;
+  } greetings[] = {{u"Greetings", 130.0f},
+                   {u" Low Gust, Vexari, MajorPlumb,", 234.0f},
+                   {u" QLT/Velox and everybody we", 286.0f},
+                   {u" have forgotten!", 338.0f}};
+  for (const auto& line : greetings) {
+    const auto calls = TextCalls(251, line.text);
+    ASSERT_EQ(calls.size(), 1u) << "frame 251";
+    EXPECT_EQ(calls[0].x, 350.0f);
+    EXPECT_EQ(calls[0].y, line.y);
+    EXPECT_EQ(calls[0].alpha, 1.0f);
+  }
+  EXPECT_EQ(TextCalls(351, u"Greetings").size(), 1u);
+  EXPECT_TRUE(TextCalls(351, u"Credits").empty());
+  EXPECT_EQ(TextCalls(352, u"Credits").size(), 1u);
 }
 
 TEST_F(FrameCompositionTest, AStreamThatCannotBeMadeIsLoggedAndTheNextChangeWorks) {

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/music_disk.h"
+#include "media/platform/clock.h"
 #include "media/platform/input_events.h"
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"
@@ -15,14 +16,19 @@ class KeyTableTest : public ::testing::Test {
   void SetUp() override {
     media::ResetPolledInputForTesting();
     media::EnablePolledInput();
+    media::SetCurrentClock(&clock_);  // a track change's loading second costs nothing
   }
-  void TearDown() override { media::ResetPolledInputForTesting(); }
+  void TearDown() override {
+    media::SetCurrentClock(nullptr);
+    media::ResetPolledInputForTesting();
+  }
 
   static void Press(int key) {
     media::EmitEvent({media::kEventKeyDown, key});
     media::EmitEvent({media::kEventKeyUp, key});
   }
 
+  media::ManualClock clock_;
   AppState state;
 };
 

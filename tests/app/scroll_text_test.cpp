@@ -140,6 +140,13 @@ TEST_F(ScrollTextTest, LettersMove178PixelsPerSecondOfFrameTime) {
   media::Flip(-1);  // factor 2.0
   DemoScroll::UpdateAll(state_);
   EXPECT_FLOAT_EQ(state_.scroll.letters.front()->x, 810.0f - 2.0f * 1.78f);
+  // The speed is 1.78 as a 32-bit float, widened: a letter 1.78f from the left edge reaches
+  // it exactly in a frame of factor 1, where the double 1.78 would leave it 3e-8 past.
+  state_.scroll.letters.front()->x = 1.78f;
+  clock_.Advance(10);
+  media::Flip(-1);  // factor 1.0
+  DemoScroll::UpdateAll(state_);
+  EXPECT_EQ(state_.scroll.letters.front()->x, 0.0f);
 }
 
 }  // namespace

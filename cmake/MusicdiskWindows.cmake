@@ -7,6 +7,21 @@ if(NOT MUSICDISK_WINDOWS_PREFIX)
                       "and pass the prefix it prints (./setup.sh windows does both)")
 endif()
 
+# A new prefix (new source versions, so a new cache key): forget every library found in the
+# old one, so that pkg-config and find_package look again.
+if(MUSICDISK_WINDOWS_PREFIX_USED AND
+   NOT MUSICDISK_WINDOWS_PREFIX STREQUAL MUSICDISK_WINDOWS_PREFIX_USED)
+  get_cmake_property(cached CACHE_VARIABLES)
+  foreach(variable IN LISTS cached)
+    if(variable MATCHES "^__pkg_config_checked_" OR
+       "$CACHE{${variable}}" MATCHES "^${MUSICDISK_WINDOWS_PREFIX_USED}(/|$)")
+      unset(${variable} CACHE)
+    endif()
+  endforeach()
+endif()
+set(MUSICDISK_WINDOWS_PREFIX_USED "${MUSICDISK_WINDOWS_PREFIX}" CACHE INTERNAL
+    "The library prefix the cached look-ups were made in")
+
 # Static archives only: a found import library (zlib's libz.dll.a) would make the program
 # need a DLL beside it.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The Windows zip as a person gets it: it holds the program, the fonts' licences and a
 # README and nothing else; the program is a GUI program that needs only Windows' own DLLs
-# and carries its icon, version information and DPI-aware manifest. Unpacked into a scratch
-# folder and started in a fresh Wine prefix with nothing else installed, it asks its question
-# and opens its window. Run under xvfb-run.
+# and carries its icon, version information and DPI-aware manifest. (The sessions in
+# wine_session_test.sh run the program from this zip.)
 #   package_test.sh ZIP CMAKE OBJDUMP WINDRES
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -12,7 +11,6 @@ zip="$1"
 cmake="$2"
 objdump="$3"
 windres="$4"
-wine_run="$here/../../tools/windows/wine_run.sh"
 
 # --- What it holds. -------------------------------------------------------------------------------
 mkdir -p "$work/unpacked"
@@ -46,27 +44,4 @@ check "its version information names it and its version" \
   grep -q 'VALUE "ProductName", "VOK Music Collection #1"' <<<"$resources"
 check "its manifest makes it per-monitor DPI aware" grep -q 'PerMonitorV2' <<<"$resources"
 
-# --- Started from the unpacked folder in a fresh Wine prefix. ---------------------------------------
-export WINEPREFIX="$work/wine-prefix"
-"$wine_run" --prepare || { fail "no Wine prefix could be made"; finish; }
-printf '#!/bin/sh\ncd "%s" && exec "%s" musicdisk.exe\n' "$(dirname "$exe")" "$wine_run" >"$work/disk"
-chmod +x "$work/disk"
-start_program "$work/disk" "SDL_DISKAUDIOFILE=Z:$work/sound.raw"
-if box="$(wait_window '!($2 == 800 && $3 == 600) && $2 < 700' 30)"; then
-  pass "it asks its question"
-  sleep 0.3
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key n
-  if win="$(wait_window '$2 == 800 && $3 == 600' 30)"; then
-    pass "N opens its 800x600 window"
-    check "it draws the disk" wait_screen start 10 showing_disk
-    press Escape
-    wait_exit 15
-    check "Escape exits 0 (got $rc)" test "$rc" = 0
-  else
-    fail "no 800x600 window after N"
-  fi
-else
-  fail "no question box within 30 s"
-fi
 finish

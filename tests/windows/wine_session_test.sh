@@ -2,8 +2,9 @@
 # The Windows program under Wine on a virtual X server (run under xvfb-run with a 1024x768
 # screen), used as a person would: the system's question box answered with its letter key,
 # keys typed through the X server, the screen read from screenshots and compared with what the
-# Linux program draws, the sound from SDL's disk driver. A fresh Wine prefix for the run.
-#   wine_session_test.sh MUSICDISK.EXE gl|software
+# Linux program draws, the sound from SDL's disk driver. The program is the one in the zip,
+# unpacked into a scratch folder and run in a fresh Wine prefix with nothing else installed.
+#   wine_session_test.sh ZIP CMAKE gl|software
 # "gl" runs every session; "software" (the program's own renderer, presented through GDI)
 # the first one, without the loading screen: Wine puts a GDI-drawn frame on the X server
 # only when the program next takes its messages, which it does not while it waits out the
@@ -11,8 +12,11 @@
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../e2e/e2e_lib.sh"
-exe="$1"
-renderer="$2"
+zip="$1"
+renderer="$3"
+mkdir -p "$work/unpacked"
+(cd "$work/unpacked" && "$2" -E tar xf "$zip") || { fail "the zip does not unpack"; finish; }
+exe="$work/unpacked/$(basename "$zip" .zip)/musicdisk.exe"
 export MUSICDISK_RENDERER="$renderer"
 wine_run="$here/../../tools/windows/wine_run.sh"
 
@@ -20,7 +24,7 @@ export WINEPREFIX="$work/wine-prefix"
 "$wine_run" --prepare || { fail "no Wine prefix could be made"; finish; }
 # The program as start_program runs it; SDL on Windows takes the recording's path as a
 # Windows one, Z: being Wine's drive for the Unix root.
-printf '#!/bin/sh\nexec "%s" "%s"\n' "$wine_run" "$exe" >"$work/disk"
+printf '#!/bin/sh\ncd "%s" && exec "%s" musicdisk.exe\n' "$(dirname "$exe")" "$wine_run" >"$work/disk"
 chmod +x "$work/disk"
 start_disk() { start_program "$work/disk" "SDL_DISKAUDIOFILE=Z:$work/sound.raw" "$@"; }
 
@@ -115,10 +119,11 @@ wait_exit 15
 check "Cancel in the box exits 0 (got $rc)" test "$rc" = 0
 check "no window opened after Cancel" test -z "$(titled_windows)"
 
-# --- 7. No sound output at all (Wine without its audio drivers): exit 0 at once, no window. -----
+# --- 7. No sound output at all (Wine without its audio drivers): exit 0 at once, no window, ----
+# the reason in the debugger output (Wine's "seh" channel shows it) and on standard error.
 saw_window=""
 env -u SDL_AUDIODRIVER WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d" \
-  "$wine_run" "$exe" 2>"$work/nosound.err" &
+  WINEDEBUG=-all,warn+seh "$wine_run" "$exe" 2>"$work/nosound.err" &
 pid=$!
 for ((i = 0; i < 150; i++)); do
   kill -0 "$pid" 2>/dev/null || break
@@ -128,6 +133,8 @@ done
 wait_exit 5
 check "with no sound output it exits 0 (got $rc)" test "$rc" = 0
 check "with no sound output no window or box appears" test -z "$saw_window"
+check "with no sound output it says why in the debugger output" \
+  grep -q "OutputDebugString.*Can't initialize output device" "$work/nosound.err"
 check "with no sound output it says why on standard error" \
-  grep -q "Can't initialize output device" "$work/nosound.err"
+  grep -q "^Can't initialize output device" "$work/nosound.err"
 finish

@@ -14,19 +14,29 @@ namespace media {
 namespace {
 
 // SDL names a key by its layout symbol; a held key is found again through that symbol.
-void MarkKey(SDL_Keycode key, ScancodeSet& held) {
+[[maybe_unused]] void MarkKey(SDL_Keycode key, ScancodeSet& held) {
   if (key == SDLK_UNKNOWN) return;
   const SDL_Scancode scancode = SDL_GetScancodeFromKey(key);
   if (scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES) held.set(scancode);
 }
 
+[[maybe_unused]] bool WindowInfo(SDL_Window* window, SDL_SysWMinfo& info) {
+  if (window == nullptr) return false;
+  SDL_VERSION(&info.version);
+  return SDL_GetWindowWMInfo(window, &info) == SDL_TRUE;
+}
+
+}  // namespace
+
+void HeldKeysOfX11KeyVector([[maybe_unused]] SDL_Window* window, [[maybe_unused]] const char* keys,
+                            ScancodeSet& held) {
+  held.reset();
 #if defined(SDL_VIDEO_DRIVER_X11)
-// X names each held key by its keycode; the keycode's first symbol is the layout's name for
-// it. Latin-1 symbols are their own characters in both systems, the rest (F3, Escape, Left)
-// share their names.
-void QueryX11(Display* display, ScancodeSet& held) {
-  char keys[32];
-  XQueryKeymap(display, keys);
+  SDL_SysWMinfo info;
+  if (!WindowInfo(window, info) || info.subsystem != SDL_SYSWM_X11) return;
+  Display* const display = info.info.x11.display;
+  // Each keycode's first symbol is the layout's name for the key. Latin-1 symbols are their
+  // own characters in both systems; the rest (F3, Escape, Left) share their names.
   for (int keycode = 8; keycode < 256; ++keycode) {
     if ((keys[keycode / 8] & (1 << (keycode % 8))) == 0) continue;
     const KeySym symbol = XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0);
@@ -39,12 +49,15 @@ void QueryX11(Display* display, ScancodeSet& held) {
       MarkKey(SDL_GetKeyFromName(name), held);
     }
   }
-}
 #endif
+}
 
+void QueryHeldKeys([[maybe_unused]] SDL_Window* window, ScancodeSet& held) {
+  held.reset();
 #if defined(_WIN32)
-// The keys a person may hold while switching programs and that mean something to the disk.
-void QueryWindows(ScancodeSet& held) {
+  SDL_SysWMinfo info;
+  if (!WindowInfo(window, info) || info.subsystem != SDL_SYSWM_WINDOWS) return;
+  // The keys a person may hold while switching programs and that mean something to the disk.
   const auto down = [](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
   for (int vk = 'A'; vk <= 'Z'; ++vk) {
     if (down(vk)) MarkKey(vk - 'A' + 'a', held);
@@ -58,22 +71,6 @@ void QueryWindows(ScancodeSet& held) {
   if (down(VK_SPACE)) MarkKey(SDLK_SPACE, held);
   if (down(VK_ESCAPE)) MarkKey(SDLK_ESCAPE, held);
   if (down(VK_RETURN)) MarkKey(SDLK_RETURN, held);
-}
-#endif
-
-}  // namespace
-
-void QueryHeldKeys(SDL_Window* window, ScancodeSet& held) {
-  held.reset();
-  if (window == nullptr) return;
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE) return;
-#if defined(SDL_VIDEO_DRIVER_X11)
-  if (info.subsystem == SDL_SYSWM_X11) QueryX11(info.info.x11.display, held);
-#endif
-#if defined(_WIN32)
-  if (info.subsystem == SDL_SYSWM_WINDOWS) QueryWindows(held);
 #endif
 }
 

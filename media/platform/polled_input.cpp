@@ -118,6 +118,7 @@ void EnablePolledInput() {
   PolledInputState& s = State();
   s.hookInstalled = true;
   ClearKeysCharsAndMouse(s);
+  if (SDL_WasInit(SDL_INIT_EVENTS) != 0) StartSdlEventTranslation();
 }
 
 void DisablePolledInput() {

@@ -1,6 +1,7 @@
 #include "media/platform/sdl_event_translation.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <array>
 #include <string>
@@ -24,6 +25,8 @@ struct TranslationState {
   // Keys already held when the window got the focus back. The window system sends such a
   // key down again (its auto-repeat), but it is no new press.
   ScancodeSet heldSinceResume;
+  // X11 tells which keys were held at the focus change in the KeymapNotify right after it.
+  Uint32 keyVectorFor = 0;  // the window that got the focus back, until that event came
 };
 
 TranslationState state;
@@ -49,6 +52,7 @@ void TranslateKey(const SDL_KeyboardEvent& key) {
   if (scancode <= SDL_SCANCODE_UNKNOWN || scancode >= SDL_NUM_SCANCODES) return;
   const auto index = static_cast<std::size_t>(scancode);
   unsigned char& heldCode = state.codeOfHeldKey[index];
+  state.keyVectorFor = 0;  // a key event before any key vector: none is coming for this focus
   const int code = heldCode != 0 ? heldCode : KeyCodeFromKey(scancode, key.keysym.sym);
   if (code < 1 || code > 255) return;
   if (key.type == SDL_KEYUP) {
@@ -93,7 +97,22 @@ bool IsMinimised(Uint32 windowId) {
 void Resume(Uint32 windowId) {
   state.suspended = false;
   QueryHeldKeys(SDL_GetWindowFromID(windowId), state.heldSinceResume);
+  state.keyVectorFor = windowId;
   Emit(kEventAppResume);
+}
+
+// The X server's record of the keys held when the focus came, in the event that follows the
+// FocusIn: read from it, not from the server later, a key pressed after the focus came back
+// is a press even when it is still down by the time the program looks.
+void TranslateSystemEvent([[maybe_unused]] const SDL_SysWMmsg* message) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (message == nullptr || message->subsystem != SDL_SYSWM_X11 || state.keyVectorFor == 0) return;
+  const XEvent& event = message->msg.x11.event;
+  if (event.type != KeymapNotify) return;
+  HeldKeysOfX11KeyVector(SDL_GetWindowFromID(state.keyVectorFor), event.xkeymap.key_vector,
+                         state.heldSinceResume);
+  state.keyVectorFor = 0;
+#endif
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& window) {
@@ -177,6 +196,9 @@ void TranslateSdlEvent(const SDL_Event& event) {
       // The last window closed, or the desktop session asks the program to quit.
       Emit(kEventAppTerminate);
       break;
+    case SDL_SYSWMEVENT:
+      TranslateSystemEvent(event.syswm.msg);
+      break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       TranslateMouseButton(event.button);
@@ -194,6 +216,11 @@ void TranslateSdlEvent(const SDL_Event& event) {
 
 void ResetSdlEventTranslation() {
   state = TranslationState{};
+}
+
+void StartSdlEventTranslation() {
+  // The window system's own messages, for the key vector that follows a focus change.
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
 }  // namespace media

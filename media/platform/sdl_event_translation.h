@@ -12,4 +12,7 @@ void TranslateSdlEvent(const SDL_Event& event);
 // Forgets the modifier mask and the activation state, as in a new process.
 void ResetSdlEventTranslation();
 
+// Asks SDL for the window system's own messages too (once SDL's events are up).
+void StartSdlEventTranslation();
+
 }  // namespace media

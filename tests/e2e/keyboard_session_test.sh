@@ -73,6 +73,17 @@ check "C after the release shows the credits" wait_screen credits 8 shows_credit
 loads="$(sound_map "$mark" "$(sound_size)" | grep -oE '_{14,}' | wc -l)"
 check "F3 held across the focus switch changed the track once (loads: $loads)" test "$loads" = 1
 
+# --- 4. A key pressed as the focus comes back is a press, though still down when looked at.
+if start_other_program; then
+  xdotool windowfocus --sync "$other_win" 2>/dev/null
+  # In one go, so that M is down before the program has even looked at the focus change.
+  xdotool windowfocus --sync "$win" keydown m 2>/dev/null
+  check "M pressed as the disk gets the focus back shows the track list" \
+    wait_screen back_list 8 shows_track_list
+  xdotool keyup m
+  stop_other_program
+fi
+
 press Escape
 wait_exit 10
 check "Escape exits 0 (got $rc)" test "$rc" = 0

@@ -17,3 +17,12 @@ function(musicdisk_add_test)
   gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60
                        PROPERTIES LABELS unit)
 endfunction()
+
+# Tests that need an X display each get a virtual server of their own. xvfb-run's -a picks
+# a display number by looking for a free one, and two tests starting together could pick the
+# same; our wrapper lets the server choose (-displayfd) and takes xvfb-run's arguments.
+find_program(XVFB_SERVER Xvfb)
+if(XVFB_SERVER)
+  set(XVFB_RUN "${PROJECT_SOURCE_DIR}/tests/support/xvfb_run.sh" CACHE FILEPATH
+      "Runs a command on a virtual X server of its own" FORCE)
+endif()

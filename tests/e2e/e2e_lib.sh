@@ -219,6 +219,25 @@ sounding_since() {
   return 1
 }
 
+# wait_sound SECONDS BYTES: true once something not silent was recorded after BYTES.
+wait_sound() {
+  for ((i = 0; i < $1 * 10; i++)); do
+    sounding_since "$2" >/dev/null && return 0
+    sleep 0.1
+  done
+  sounding_since "$2"
+}
+# wait_silence SECONDS BYTES: true once the recording after BYTES holds half a second of
+# silence.
+wait_silence() {
+  for ((i = 0; i < $1 * 10; i++)); do
+    [[ "$(sound_map "$2" "$(sound_size)")" == *__________* ]] && return 0
+    sleep 0.1
+  done
+  echo "recorded after byte $2: $(sound_map "$2" "$(sound_size)")"
+  return 1
+}
+
 # showing_disk IMAGE: the disk's frame with its key legend where it belongs (1:1), not the
 # loading screen.
 showing_disk() {

@@ -18,7 +18,6 @@ fi
 # A bare X server has no window manager to give a full-screen window the whole screen; do its
 # part, as every desktop does. The program must follow the new size on its own.
 xdotool windowmove "$win" 0 0 windowsize "$win" "$screen_w" "$screen_h"
-sleep 2.5  # the first loading screen and the panel's fade-in
 
 # The picture: as high as the screen, 4:3, in the middle.
 pic_h=$screen_h
@@ -45,17 +44,28 @@ check_screen() {  # check_screen NAME: the letterbox and the picture in screensh
     test "$(convert "$work/$name.png" -crop "4x${screen_h}+${left}+0" +repage -format "%[fx:mean>0.2]" info:)" = 1 \
     -a "$(convert "$work/$name.png" -crop "4x${screen_h}+$((right - 4))+0" +repage -format "%[fx:mean>0.2]" info:)" = 1
 }
+# picture_shown NAME: a screenshot of the whole screen whose picture, scaled back, shows the
+# disk's key legend (past the first loading screen and the panel's fade-in).
+picture_shown() {
+  shot "$1"
+  convert "$work/$1.png" -crop "${pic_w}x${pic_h}+${left}+0" +repage -resize 800x600! \
+    "$work/$1-picture.png"
+  (($(mask_difference "$work/$1-picture.png" "$golden/track_list.png" 25 170 270 130 dark) < 300))
+}
+wait_picture() {
+  for ((i = 0; i < 100; i++)); do picture_shown "$1" && return 0; sleep 0.1; done
+  return 1
+}
+wait_picture fullscreen
 check_screen fullscreen
 
 # Another program takes the focus (Alt+Tab) and gives it back.
 if start_other_program; then
   xdotool windowfocus --sync "$other_win" 2>/dev/null
-  mark=$(sound_size)
-  sleep 1
-  check "the music plays on while another program has the focus" sounding_since "$mark"
+  check "the music plays on while another program has the focus" wait_sound 10 "$(sound_size)"
   stop_other_program
   xdotool windowfocus --sync "$win" 2>/dev/null
-  sleep 0.5
+  wait_picture refocused
   check_screen refocused
 fi
 

@@ -49,9 +49,7 @@ check "minimised, frames stay paced ($hidden_rate a second)" \
 check "minimised, it uses little CPU (${cpu_percent}% of one core)" test "$cpu_percent" -lt 40
 
 xdotool windowmap --sync "$win"
-sleep 1
-shot restored "$win"
-check "shown again, the picture is back" showing_disk "$work/restored.png"
+check "shown again, the picture is back" wait_screen restored 10 showing_disk
 press Escape
 wait_exit 10
 check "Escape exits 0 (got $rc)" test "$rc" = 0

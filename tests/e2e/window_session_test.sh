@@ -36,17 +36,13 @@ is_loading_screen() {
   (($(compare -metric AE -fuzz 6% "$1" "$golden/loading_screen.png" null: 2>&1 | awk '{print int($1)}') < 4000))
 }
 check "the key legend shows at 1:1 and track 1 is marked" wait_screen start 8 track_marked 1
-mark=$(sound_size)
-sleep 0.5
-check "the music plays" sounding_since "$mark"
+check "the music plays" wait_sound 10 "$(sound_size)"
 
 # --- 2. F2: the loading screen, then track 2 marked. ------------------------------------------
 press F2
 check "F2 shows the loading screen" wait_screen loading 4 is_loading_screen
 check "after loading, track 2 is marked" wait_screen track2 6 track_marked 2
-mark=$(sound_size)
-sleep 0.5
-check "track 2 plays" sounding_since "$mark"
+check "track 2 plays" wait_sound 10 "$(sound_size)"
 
 # --- 3. C: the track list fades out and the credits fade in. --------------------------------
 press c
@@ -56,9 +52,7 @@ check "C shows the credits" wait_screen credits 6 shows_credits
 # --- 4. Another program takes the focus and gives it back: the music never stops. -------------
 if start_other_program; then
   xdotool windowfocus --sync "$other_win" 2>/dev/null
-  mark=$(sound_size)
-  sleep 0.8
-  check "the music plays on while another program has the focus" sounding_since "$mark"
+  check "the music plays on while another program has the focus" wait_sound 10 "$(sound_size)"
   press i  # back to the disk: its keys work again
   # "Music Information" is wider than "Credits": white pixels where the credits had none.
   shows_info() { (($(count_pixels "$1" 450 130 180 30) > 40)); }
@@ -67,16 +61,13 @@ if start_other_program; then
 fi
 
 # --- 5. Space pauses all sound and resumes it. -------------------------------------------------
-press space
-sleep 0.4  # what was mixed before the key is still being written
 mark=$(sound_size)
-sleep 0.6
-check "Space pauses: the output records silence" silent_since "$mark"
 press space
-sleep 0.4
+check "Space pauses: the output records silence" wait_silence 10 "$mark"
+# Paused, the recording holds only silence from here on; any sound after it is the resume.
 mark=$(sound_size)
-sleep 0.6
-check "Space again resumes the music" sounding_since "$mark"
+press space
+check "Space again resumes the music" wait_sound 10 "$mark"
 
 # --- 6. Escape ends the program with exit code 0. ----------------------------------------------
 press Escape

@@ -4,12 +4,13 @@
 #include <string>
 
 #include "media/platform/app_title.h"
+#include "media/platform/video.h"
 #include "media/resources/utf16.h"
 
 namespace media {
 
 bool AcquireVideo() {
-  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  return StartVideo();
 }
 
 void ReleaseVideo() {

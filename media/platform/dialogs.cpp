@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "media/platform/app_title.h"
+#include "media/platform/video.h"
 
 #if defined(_WIN32)
 #include "media/platform/windows_question_box.h"
@@ -26,7 +27,7 @@ ProceedHook& Hook() {
 // The display opens right after the question: video is brought up here once and left up,
 // so the box and the display share one video driver, as they always have.
 void EnsureVideo() {
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) SDL_InitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) StartVideo();
 }
 
 #if !defined(_WIN32)

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <initializer_list>
 
 namespace media {
 
@@ -18,8 +19,20 @@ bool ShowsNothing(const char* driver) {
 
 }  // namespace
 
+bool WindowSystemNamed() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = SDL_getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+bool StartVideo() {
+  return ConnectPatiently([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; });
+}
+
 bool VideoAvailable() {
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && !StartVideo()) return false;
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   if (ShowsNothing(SDL_GetCurrentVideoDriver()) && (requested == nullptr || *requested == '\0')) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

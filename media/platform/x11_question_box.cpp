@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "media/platform/question_box.h"
+#include "media/platform/video.h"
 #include "media/resources/utf16.h"
 
 namespace media {
@@ -531,7 +532,7 @@ int X11QuestionBox::Run() {
 }  // namespace
 
 std::optional<int> AskWithOwnX11Box(const QuestionBoxRequest& request) {
-  Display* const display = XOpenDisplay(nullptr);
+  Display* const display = ConnectPatiently([] { return XOpenDisplay(nullptr); });
   if (display == nullptr) return std::nullopt;
   boxDisplay = display;
   previousErrorHandler = XSetErrorHandler(OnXError);

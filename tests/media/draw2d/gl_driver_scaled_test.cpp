@@ -151,7 +151,7 @@ class GLDriverResized : public GLDriverScaled {
     if (enabled == nullptr || std::string(enabled) != "1") {
       GTEST_SKIP() << "needs a virtual X server: MUSICDISK_X11_TESTS=1";
     }
-    ASSERT_TRUE(Open("x11", 0)) << "no OpenGL window on the X server";
+    ASSERT_TRUE(Open("x11", 0)) << "no OpenGL window on the X server: " << SDL_GetError();
   }
 
   // Makes the window's drawable width x height; the next frame is drawn at that size.

@@ -85,6 +85,10 @@ void AudioEngine::ReopenThreadMain() {
   const auto interval = std::chrono::microseconds(kReopenRetryMicros);
   auto nextTry = std::chrono::steady_clock::now();
   const auto quitting = [this] { return reopenQuit_; };
+  struct ThreadEnd {
+    OutputDevice& device;
+    ~ThreadEnd() { device.ThreadDone(); }
+  } threadEnd{*device_};
   std::unique_lock lock(reopenMutex_);
   for (;;) {
     reopenWake_.wait(lock, [this] { return reopenQuit_ || reopenRequested_; });

@@ -42,6 +42,10 @@ class OutputDevice {
   // lost device pulls nothing more, so the streams wait where they were; the engine then
   // closes it and opens it again (Close, then Open), keeping it paused if it was.
   virtual bool Lost() const { return false; }
+  // Called on a thread other than the one that made the device, after it opened or closed
+  // the device for the last time and before it ends: frees what the output system keeps for
+  // that thread.
+  virtual void ThreadDone() {}
 };
 
 }  // namespace media::audio

@@ -24,6 +24,8 @@ class SdlOutputDevice final : public OutputDevice {
   int LatencyFrames() const override { return bufferFrames_; }
   bool DecodesOnPull() const override { return false; }
   bool Lost() const override;
+  // SDL keeps per-thread data (its error text) that only threads of its own free.
+  void ThreadDone() override { SDL_TLSCleanup(); }
 
  private:
   static void Callback(void* userdata, Uint8* stream, int len);

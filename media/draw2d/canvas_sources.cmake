@@ -3,6 +3,7 @@ list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   canvas.cpp
   canvas_graphics.cpp
   display_window.cpp
+  device_driver.cpp
   texture_data.cpp
   soft_raster.cpp
   soft_driver.cpp

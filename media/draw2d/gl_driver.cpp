@@ -139,17 +139,10 @@ std::uint32_t TGLCanvasDriver::ContextGeneration() const {
 
 void TGLCanvasDriver::SetGraphics(TGraphics* graphics) {
   current_ = static_cast<TGLGraphics*>(graphics);
-  vresWidth_ = current_ != nullptr ? static_cast<float>(current_->width) : 0.0f;
-  vresHeight_ = current_ != nullptr ? static_cast<float>(current_->height) : 0.0f;
-  viewport_[0] = 0;
-  viewport_[1] = 0;
-  viewport_[2] = current_ != nullptr ? current_->width : 0;
-  viewport_[3] = current_ != nullptr ? current_->height : 0;
+  ResetDrawingState(current_ != nullptr ? current_->width : 0,
+                    current_ != nullptr ? current_->height : 0);
   activeFrame_ = nullptr;
   activeFrameFlags_ = 0;
-  activeBlend_ = kBlendSolid;
-  hidden_ = false;
-  composed_ = false;
   if (!DeviceUsable()) return;
   SDL_GL_MakeCurrent(current_->window, current_->context);
   ResetDevice();
@@ -409,52 +402,6 @@ void TGLCanvasDriver::ForgetFrame(const TGLImageFrame* frame, unsigned texture,
   }
 }
 
-void TGLCanvasDriver::SetBlend(int mode) {
-  if (mode == activeBlend_ || mode < kBlendMask || mode > kBlendShade) return;
-  if (!DeviceUsable()) return;
-  activeBlend_ = mode;
-  ++deviceStateChanges_;
-  ApplyBlendState(mode);
-}
-
-void TGLCanvasDriver::SetAlpha(float alpha) {
-  colors_.SetAlpha(alpha);
-}
-
-void TGLCanvasDriver::SetColor(int r, int g, int b) {
-  colors_.SetColor(r, g, b);
-}
-
-void TGLCanvasDriver::SetClsColor(int r, int g, int b) {
-  colors_.SetClsColor(r, g, b);
-}
-
-void TGLCanvasDriver::SetViewport(int x, int y, int width, int height) {
-  viewport_[0] = x;
-  viewport_[1] = y;
-  viewport_[2] = width;
-  viewport_[3] = height;
-  if (DeviceUsable()) ApplyScissor();
-}
-
-void TGLCanvasDriver::SetTransform(float ix, float iy, float jx, float jy) {
-  ix_ = ix;
-  iy_ = iy;
-  jx_ = jx;
-  jy_ = jy;
-}
-
-void TGLCanvasDriver::SetLineWidth(float width) {
-  lineWidth_ = width;
-}
-
-void TGLCanvasDriver::SetResolution(float width, float height) {
-  if (!(width > 0.0f) || !(height > 0.0f)) return;
-  vresWidth_ = width;
-  vresHeight_ = height;
-  if (DeviceUsable()) ApplyProjection();
-}
-
 void TGLCanvasDriver::Cls() {
   if (!DeviceUsable() || hidden_) return;
   const std::uint32_t c = colors_.clscolor;
@@ -513,60 +460,11 @@ void TGLCanvasDriver::FillUntextured(int count) {
   DrawFan(count);
 }
 
-void TGLCanvasDriver::Plot(float x, float y) {
-  fanVertices_.resize(4);
-  fanVertices_[0] = {x, y, 0, 0, 0};
-  fanVertices_[1] = {x + 1.0f, y, 0, 0, 0};
-  fanVertices_[2] = {x + 1.0f, y + 1.0f, 0, 0, 0};
-  fanVertices_[3] = {x, y + 1.0f, 0, 0, 0};
-  FillUntextured(4);
-}
-
-void TGLCanvasDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-  TShapePoint quad[4];
-  if (!LineOutline(x0 * ix_ + y0 * iy_ + tx, x0 * jx_ + y0 * jy_ + ty, x1 * ix_ + y1 * iy_ + tx,
-                   x1 * jx_ + y1 * jy_ + ty, lineWidth_, quad)) {
-    return;
-  }
-  fanVertices_.resize(4);
-  for (int i = 0; i < 4; ++i) fanVertices_[i] = {quad[i].x, quad[i].y, 0, 0, 0};
-  FillUntextured(4);
-}
-
-void TGLCanvasDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
-  auto corner = [&](float px, float py) {
-    return TGLVertex{px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty, 0, 0, 0};
-  };
-  fanVertices_.resize(4);
-  fanVertices_[0] = corner(x0, y0);
-  fanVertices_[1] = corner(x1, y0);
-  fanVertices_[2] = corner(x1, y1);
-  fanVertices_[3] = corner(x0, y1);
-  FillUntextured(4);
-}
-
-void TGLCanvasDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
-  TShapePoint outline[kOvalPoints];
-  OvalOutline(x0, y0, x1, y1, outline);
-  fanVertices_.resize(kOvalPoints);
-  for (int i = 0; i < kOvalPoints; ++i) {
-    const TShapePoint& p = outline[i];
-    fanVertices_[i] = {p.x * ix_ + p.y * iy_ + tx, p.x * jx_ + p.y * jy_ + ty, 0, 0, 0};
-  }
-  FillUntextured(kOvalPoints);
-}
-
-void TGLCanvasDriver::DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
-                               float ty) {
-  const size_t count = xy.size() / 2;
-  if (count < 3) return;
-  fanVertices_.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    const float px = xy[2 * i] + handleX;
-    const float py = xy[2 * i + 1] + handleY;
-    fanVertices_[i] = {px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty, 0, 0, 0};
-  }
-  FillUntextured(static_cast<int>(count));
+void TGLCanvasDriver::FillShape(std::span<const TShapePoint> points, bool /*convex*/) {
+  // One triangle fan fills convex and fan-shaped polygons alike.
+  fanVertices_.resize(points.size());
+  for (size_t i = 0; i < points.size(); ++i) fanVertices_[i] = {points[i].x, points[i].y, 0, 0, 0};
+  FillUntextured(static_cast<int>(points.size()));
 }
 
 void TGLCanvasDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {

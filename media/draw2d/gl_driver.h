@@ -15,8 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "media/draw2d/canvas_driver.h"
-#include "media/draw2d/driver_colors.h"
+#include "media/draw2d/device_driver.h"
 
 namespace media {
 
@@ -30,7 +29,7 @@ struct TGLVertex {
   std::uint32_t color;  // RGBA bytes in memory order
 };
 
-class TGLCanvasDriver final : public TCanvasDriver {
+class TGLCanvasDriver final : public TDeviceDriver {
  public:
   TGLCanvasDriver();
 
@@ -41,23 +40,9 @@ class TGLCanvasDriver final : public TCanvasDriver {
   void SetGraphics(TGraphics* graphics) override;
   FlipResult Flip(int sync) override;
   std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const TPixmap& pixmap, int flags) override;
-  void SetBlend(int mode) override;
-  void SetAlpha(float alpha) override;
-  void SetColor(int r, int g, int b) override;
-  void SetClsColor(int r, int g, int b) override;
-  void SetViewport(int x, int y, int width, int height) override;
-  void SetTransform(float ix, float iy, float jx, float jy) override;
-  void SetLineWidth(float width) override;
   void Cls() override;
-  void Plot(float x, float y) override;
-  void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override;
-  void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override;
-  void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
-  void DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
-                float ty) override;
   void DrawPixmap(const TPixmap& pixmap, int x, int y) override;
   std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
-  void SetResolution(float width, float height) override;
   TCanvasDriver* FallbackDriver() override;
   bool CanSyncToDisplay(int hertz) override;
   bool CanPresentOnBlank() override;
@@ -78,12 +63,6 @@ class TGLCanvasDriver final : public TCanvasDriver {
   // Which context textures belong to; changes whenever a context is made.
   std::uint32_t ContextGeneration() const;
 
-  // What the device holds now, for tests.
-  std::uint32_t DrawColor() const { return colors_.drawcolor; }  // ARGB
-  std::uint32_t ClsColor() const { return colors_.clscolor; }    // ARGB
-  int ActiveBlend() const { return activeBlend_; }
-  // Blend and texture changes that reached the device; cached repeats do not count.
-  int DeviceStateChanges() const { return deviceStateChanges_; }
   // The renderer's name, and whether the context is OpenGL ES.
   std::string RendererName() const;
   bool IsOpenGLES() const;
@@ -113,25 +92,20 @@ class TGLCanvasDriver final : public TCanvasDriver {
   void DrawFan(int count);
   // Fills the polygon (x, y pairs in fanVertices_) untextured in the draw colour.
   void FillUntextured(int count);
+  bool AcceptsDeviceState() const override { return DeviceUsable(); }
+  void ApplyBlend(int mode) override { ApplyBlendState(mode); }
+  void ApplyViewport() override { ApplyScissor(); }
+  void ApplyResolution() override { ApplyProjection(); }
+  void FillShape(std::span<const TShapePoint> points, bool convex) override;
   // Draws the framebuffer into the window's back buffer, between black bars.
   void ComposeFrame();
   bool ContextWasReset() const;
 
   TGLGraphics* current_ = nullptr;
   std::uint32_t generationCounter_ = 0;
-  TDriverColors colors_;
-  float ix_ = 1.0f, iy_ = 0.0f, jx_ = 0.0f, jy_ = 1.0f;  // 2x2 drawing matrix
-  float lineWidth_ = 1.0f;
-  int viewport_[4] = {0, 0, 0, 0};  // x, y, width, height
-  float vresWidth_ = 0.0f;          // drawing coordinates across the display
-  float vresHeight_ = 0.0f;
-  int activeBlend_ = kBlendSolid;
   const TGLImageFrame* activeFrame_ = nullptr;  // the bound texture, or null
   int activeFrameFlags_ = 0;
-  int deviceStateChanges_ = 0;
   int swapInterval_ = -1;  // as last set on the context; -1 = unknown
-  bool hidden_ = false;    // the window was hidden at the last Flip: this frame draws nothing
-  bool composed_ = false;  // FinishFrame drew the back buffer: Flip only swaps
   int refusedWidth_ = 0;   // a framebuffer size the device could not make: not tried again
   int refusedHeight_ = 0;
   std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated

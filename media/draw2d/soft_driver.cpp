@@ -162,15 +162,10 @@ std::shared_ptr<TGraphics> TSoftCanvasDriver::CreateGraphics(int width, int heig
 void TSoftCanvasDriver::SetGraphics(TGraphics* graphics) {
   current_ = static_cast<TSoftGraphics*>(graphics);
   // Device reset: whole viewport, nothing bound, solid drawing.
-  viewport_[0] = 0;
-  viewport_[1] = 0;
-  viewport_[2] = current_ != nullptr ? current_->width : 0;
-  viewport_[3] = current_ != nullptr ? current_->height : 0;
+  ResetDrawingState(current_ != nullptr ? current_->width : 0,
+                    current_ != nullptr ? current_->height : 0);
   activeFrame_ = nullptr;
   activeFrameFlags_ = 0;
-  activeBlend_ = kBlendSolid;
-  hidden_ = false;
-  composed_ = false;
   vresScaleX_ = 1.0f;
   vresScaleY_ = 1.0f;
 }
@@ -209,46 +204,10 @@ std::shared_ptr<TImageFrame> TSoftCanvasDriver::CreateFrameFromPixmap(const TPix
   return std::make_shared<TSoftImageFrame>(this, PrepareTexture(pixmap, flags));
 }
 
-void TSoftCanvasDriver::SetBlend(int mode) {
-  if (mode == activeBlend_ || mode < kBlendMask || mode > kBlendShade) return;
-  activeBlend_ = mode;
-  ++deviceStateChanges_;
-}
-
-void TSoftCanvasDriver::SetAlpha(float alpha) {
-  colors_.SetAlpha(alpha);
-}
-
-void TSoftCanvasDriver::SetColor(int r, int g, int b) {
-  colors_.SetColor(r, g, b);
-}
-
-void TSoftCanvasDriver::SetClsColor(int r, int g, int b) {
-  colors_.SetClsColor(r, g, b);
-}
-
-void TSoftCanvasDriver::SetViewport(int x, int y, int width, int height) {
-  viewport_[0] = x;
-  viewport_[1] = y;
-  viewport_[2] = width;
-  viewport_[3] = height;
-}
-
-void TSoftCanvasDriver::SetTransform(float ix, float iy, float jx, float jy) {
-  ix_ = ix;
-  iy_ = iy;
-  jx_ = jx;
-  jy_ = jy;
-}
-
-void TSoftCanvasDriver::SetLineWidth(float width) {
-  lineWidth_ = width;
-}
-
-void TSoftCanvasDriver::SetResolution(float width, float height) {
-  if (current_ == nullptr || !(width > 0.0f) || !(height > 0.0f)) return;
-  vresScaleX_ = static_cast<float>(current_->width) / width;
-  vresScaleY_ = static_cast<float>(current_->height) / height;
+void TSoftCanvasDriver::ApplyResolution() {
+  if (current_ == nullptr) return;
+  vresScaleX_ = static_cast<float>(current_->width) / vresWidth_;
+  vresScaleY_ = static_cast<float>(current_->height) / vresHeight_;
 }
 
 TRasterTarget TSoftCanvasDriver::RasterTarget() const {
@@ -281,7 +240,7 @@ TRasterPoint TSoftCanvasDriver::Scale(float x, float y) const {
   return {static_cast<double>(x) * vresScaleX_, static_cast<double>(y) * vresScaleY_};
 }
 
-TRasterPoint TSoftCanvasDriver::Map(float px, float py, float tx, float ty) const {
+TRasterPoint TSoftCanvasDriver::MapToPixels(float px, float py, float tx, float ty) const {
   return Scale(px * ix_ + py * iy_ + tx, px * jx_ + py * jy_ + ty);
 }
 
@@ -310,8 +269,8 @@ void TSoftCanvasDriver::DrawFrame(const TSoftImageFrame& frame, float x0, float 
   const double v0 = static_cast<double>(sy) * data.vscale;
   const double u1 = (static_cast<double>(sx) + sw) * data.uscale;
   const double v1 = (static_cast<double>(sy) + sh) * data.vscale;
-  const TRasterPoint corners[4] = {Map(x0, y0, tx, ty), Map(x1, y0, tx, ty), Map(x1, y1, tx, ty),
-                                   Map(x0, y1, tx, ty)};
+  const TRasterPoint corners[4] = {MapToPixels(x0, y0, tx, ty), MapToPixels(x1, y0, tx, ty),
+                                   MapToPixels(x1, y1, tx, ty), MapToPixels(x0, y1, tx, ty)};
   SetActiveFrame(&frame);
 
   // The quad is a parallelogram, so texture coordinates are an affine function of the
@@ -352,46 +311,19 @@ void TSoftCanvasDriver::DrawFrame(const TSoftImageFrame& frame, float x0, float 
                     TDriverColors::ToRgbaBytes(colors_.drawcolor), activeBlend_);
 }
 
-void TSoftCanvasDriver::Plot(float x, float y) {
-  const TRasterPoint corners[4] = {Scale(x, y), Scale(x + 1.0f, y), Scale(x + 1.0f, y + 1.0f),
-                                   Scale(x, y + 1.0f)};
-  FillUntextured(corners);
-}
-
-void TSoftCanvasDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-  TShapePoint quad[4];
-  if (!LineOutline(x0 * ix_ + y0 * iy_ + tx, x0 * jx_ + y0 * jy_ + ty, x1 * ix_ + y1 * iy_ + tx,
-                   x1 * jx_ + y1 * jy_ + ty, lineWidth_, quad)) {
+void TSoftCanvasDriver::FillShape(std::span<const TShapePoint> points, bool convex) {
+  if (convex) {
+    TRasterPoint corners[kOvalPoints];
+    const size_t count = std::min(points.size(), std::size(corners));
+    for (size_t i = 0; i < count; ++i) corners[i] = Scale(points[i].x, points[i].y);
+    FillUntextured({corners, count});
     return;
   }
-  TRasterPoint corners[4];
-  for (int i = 0; i < 4; ++i) corners[i] = Scale(quad[i].x, quad[i].y);
-  FillUntextured(corners);
-}
-
-void TSoftCanvasDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
-  const TRasterPoint corners[4] = {Map(x0, y0, tx, ty), Map(x1, y0, tx, ty), Map(x1, y1, tx, ty),
-                                   Map(x0, y1, tx, ty)};
-  FillUntextured(corners);
-}
-
-void TSoftCanvasDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
-  TShapePoint outline[kOvalPoints];
-  OvalOutline(x0, y0, x1, y1, outline);
-  TRasterPoint points[kOvalPoints];
-  for (int i = 0; i < kOvalPoints; ++i) points[i] = Map(outline[i].x, outline[i].y, tx, ty);
-  FillUntextured(points);
-}
-
-void TSoftCanvasDriver::DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
-                                 float ty) {
-  const size_t count = xy.size() / 2;
-  if (count < 3) return;
   // A fan of triangles around the first point, as a display device fills it.
-  const TRasterPoint first = Map(xy[0] + handleX, xy[1] + handleY, tx, ty);
-  TRasterPoint previous = Map(xy[2] + handleX, xy[3] + handleY, tx, ty);
-  for (size_t i = 2; i < count; ++i) {
-    const TRasterPoint next = Map(xy[2 * i] + handleX, xy[2 * i + 1] + handleY, tx, ty);
+  const TRasterPoint first = Scale(points[0].x, points[0].y);
+  TRasterPoint previous = Scale(points[1].x, points[1].y);
+  for (size_t i = 2; i < points.size(); ++i) {
+    const TRasterPoint next = Scale(points[i].x, points[i].y);
     const TRasterPoint triangle[3] = {first, previous, next};
     FillUntextured(triangle);
     previous = next;

@@ -1,8 +1,5 @@
 #include "app/music_disk.h"
 
-#include <cstdlib>
-#include <string_view>
-
 #include "app/app_state.h"
 #include "app/debug_log.h"
 #include "app/embedded_files_registration.h"
@@ -13,8 +10,6 @@
 #include "app/track_list.h"
 #include "media/audio/bass.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/gl_driver.h"
-#include "media/draw2d/soft_driver.h"
 #include "media/platform/app_title.h"
 #include "media/platform/dialogs.h"
 #include "media/platform/key_codes.h"
@@ -32,23 +27,6 @@ namespace {
 bool& HasRun() {
   static bool hasRun = false;
   return hasRun;
-}
-
-constexpr int kBackBufferFlag = 2;
-
-// GL draws the disk, except where GL itself draws on the CPU (no GPU: a virtual machine, a
-// remote desktop, a bare X server): there our own rasteriser draws the same frame at a
-// fraction of the cost. MUSICDISK_RENDERER=gl or =software in the environment decides
-// instead.
-void SelectGraphicsDriver() {
-  const char* wanted = std::getenv("MUSICDISK_RENDERER");
-  const std::string_view choice = wanted != nullptr ? wanted : "";
-  if (choice == "software") {
-    media::SetGraphicsDriver(media::SoftCanvasDriver(), kBackBufferFlag);
-    return;
-  }
-  media::GLDriver()->SetRefusesCpuRenderers(choice != "gl");
-  media::SetGraphicsDriver(media::GLCanvasDriver(), kBackBufferFlag);
 }
 
 void LoadPicturesAndFonts(AppState& state) {
@@ -89,7 +67,7 @@ void StartUpBeforeDevices(AppState& state) {
   // which subscribes to the flip hook.
   media::InitStreams();
   timing::InitDelta();
-  SelectGraphicsDriver();
+  media::SelectProgramDrivers(media::kGraphicsBackBuffer);
   state.scrollText = AssembleScrollText();
   LoadPicturesAndFonts(state);
 }

@@ -21,8 +21,6 @@ struct FlipHookEntry {
 };
 
 struct CanvasModule {
-  TCanvasDriver* selectedDriver = GLCanvasDriver();  // for the next Graphics call
-  int defaultFlags = kGraphicsBackBuffer;            // ORed into every Graphics flags value
   std::uint32_t displaySeq = 0;  // changes when a display opens or closes; skips 0
 
   bool vsync = false;           // present on the vertical blank (full screen at its own rate)
@@ -94,16 +92,6 @@ void RunFlipHooks() {
   std::erase_if(m.flipHooks, [](const FlipHookEntry& e) { return e.function == nullptr; });
   for (const FlipHookEntry& entry : m.addedHooks) InsertFlipHook(m.flipHooks, entry);
   m.addedHooks.clear();
-}
-
-std::shared_ptr<TGraphics> TryCreateGraphics(TCanvasDriver* driver, int width, int height,
-                                             int depth, int hertz, int flags) {
-  // A display that fails half way counts as no display.
-  try {
-    return driver->CreateGraphics(width, height, depth, hertz, flags);
-  } catch (const std::exception&) {
-    return nullptr;
-  }
 }
 
 // The font DrawText and TextWidth use.
@@ -223,25 +211,12 @@ float DisplayPixelScale() {
   return driver != nullptr ? driver->PixelScale() : 1.0f;
 }
 
-void SetGraphicsDriver(TCanvasDriver* driver, int defaultFlags) {
-  InitDrawingData();
-  Module().selectedDriver = driver;
-  Module().defaultFlags = defaultFlags;
-}
-
 std::shared_ptr<TGraphics> Graphics(int width, int height, int depth, int hertz, int flags) {
   InitDrawingData();
   CloseGraphics();
-  CanvasModule& m = Module();
-  TCanvasDriver* driver = m.selectedDriver;
-  if (driver == nullptr) return nullptr;
-  flags |= m.defaultFlags;
+  TCanvasDriver* driver = nullptr;
   std::shared_ptr<TGraphics> graphics =
-      TryCreateGraphics(driver, width, height, depth, hertz, flags);
-  if (!graphics && driver->FallbackDriver() != nullptr) {
-    driver = driver->FallbackDriver();
-    graphics = TryCreateGraphics(driver, width, height, depth, hertz, flags);
-  }
+      OpenAcceptedDisplay(width, height, depth, hertz, flags, driver);
   if (!graphics) return nullptr;
 
   BumpDisplaySeq();
@@ -456,9 +431,8 @@ void RemoveFlipHook(FlipHookFunction function, void* context) {
 
 void ResetCanvasForTesting() {
   CloseGraphics();
+  ResetGraphicsDrivers();
   CanvasModule& m = Module();
-  m.selectedDriver = GLCanvasDriver();
-  m.defaultFlags = kGraphicsBackBuffer;
   m.vsync = false;
   m.pacedOnBlank = false;
   m.softwarePacing = false;

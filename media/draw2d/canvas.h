@@ -9,22 +9,22 @@
 #include <string_view>
 
 #include "media/draw2d/canvas_driver.h"
+#include "media/draw2d/display_drivers.h"
 #include "media/draw2d/image.h"
 #include "media/draw2d/image_font.h"
 
 namespace media {
 
-// The default flags the program passes to SetGraphicsDriver: render into a back buffer.
+// The default flags the program gives its drivers (display_drivers.h): render into a back
+// buffer.
 constexpr int kGraphicsBackBuffer = 2;
 
-// The OpenGL driver: the one the program selects (and the one selected at start).
+// The OpenGL driver.
 TCanvasDriver* GLCanvasDriver();
-// Selects the driver for later Graphics calls; `defaultFlags` is ORed into their flags.
-void SetGraphicsDriver(TCanvasDriver* driver, int defaultFlags);
 
-// Opens the display: depth 0 = a window, otherwise full screen. When the selected driver
-// cannot open one, its fallback is tried (the software driver for GL). Null when no display
-// can be had at all.
+// Opens the display: depth 0 = a window, otherwise full screen, with the first of the
+// drivers (display_drivers.h) that gives one it accepts. Null when no display can be had at
+// all.
 std::shared_ptr<TGraphics> Graphics(int width, int height, int depth, int hertz, int flags);
 // Closes the display Graphics opened, if any.
 void CloseGraphics();

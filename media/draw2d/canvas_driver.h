@@ -25,6 +25,11 @@ class TGraphics {
   int depth = 0;  // 0 = a window, otherwise full screen
   int hertz = 0;
   int flags = 0;  // the Graphics flags with the default flags ORed in
+  // Its device rasterises on the CPU (a software GL): the front end may refuse it.
+  bool drawsOnCpu = false;
+
+  // Makes the display visible once the front end has accepted it; a refused one never shows.
+  virtual void Show() {}
 };
 
 struct TGraphicsMode {
@@ -106,8 +111,6 @@ class TCanvasDriver {
   virtual void SetResolution(float width, float height) = 0;
 
   // Beyond the slots.
-  // The driver Graphics tries when this one cannot open a display.
-  virtual TCanvasDriver* FallbackDriver() { return nullptr; }
   // True when the current display can pace `hertz` frames per second by its vertical blank.
   virtual bool CanSyncToDisplay(int /*hertz*/) { return false; }
   // True when a present of the current display can wait for its vertical blank at all,

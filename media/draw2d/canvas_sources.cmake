@@ -4,6 +4,7 @@ list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   canvas_graphics.cpp
   display_window.cpp
   device_driver.cpp
+  display_drivers.cpp
   texture_data.cpp
   soft_raster.cpp
   soft_driver.cpp

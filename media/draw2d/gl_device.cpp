@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "media/draw2d/display_window.h"
 #include "media/draw2d/gl_driver.h"
 
 namespace media {
@@ -249,6 +250,12 @@ bool CreateGLDevice(TGLGraphics& g) {
     g.context = nullptr;
   }
   return false;
+}
+
+void TGLGraphics::Show() {
+  if (window == nullptr || !ownsWindow) return;
+  TitleDisplayWindow(window);
+  SDL_ShowWindow(window);
 }
 
 }  // namespace media

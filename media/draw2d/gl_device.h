@@ -28,6 +28,8 @@ class TGLGraphics final : public TGraphics {
     if (window != nullptr) ReleaseVideo();
     window = nullptr;
   }
+  // A window of its own is made hidden and untitled until the front end accepts it.
+  void Show() override;
 
   SDL_Window* window = nullptr;
   bool ownsWindow = false;          // false for an attached window

@@ -11,7 +11,6 @@
 #include "media/draw2d/image.h"
 #include "media/draw2d/pixmap.h"
 #include "media/draw2d/shape_geometry.h"
-#include "media/draw2d/soft_driver.h"
 #include "media/draw2d/texture_data.h"
 
 namespace media {
@@ -120,13 +119,9 @@ std::shared_ptr<TGraphics> TGLCanvasDriver::CreateGraphics(int width, int height
   graphics->hertz = hertz;
   graphics->flags = flags;
   if (!MakeContext(*graphics)) return nullptr;  // the window closes with `graphics`
-  if (refusesCpuRenderers_) {
-    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (renderer != nullptr && IsCpuRenderer(renderer)) return nullptr;
-  }
-  TitleDisplayWindow(window);
-  SDL_ShowWindow(window);
-  return graphics;
+  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  graphics->drawsOnCpu = renderer != nullptr && IsCpuRenderer(renderer);
+  return graphics;  // shown by Show once accepted
 }
 
 bool TGLCanvasDriver::DeviceUsable() const {
@@ -525,10 +520,6 @@ std::shared_ptr<TPixmap> TGLCanvasDriver::GrabPixmap(int x, int y, int width, in
     }
   }
   return pixmap;
-}
-
-TCanvasDriver* TGLCanvasDriver::FallbackDriver() {
-  return SoftCanvasDriver();
 }
 
 bool TGLCanvasDriver::CanSyncToDisplay(int hertz) {

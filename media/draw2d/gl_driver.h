@@ -4,8 +4,8 @@
 // the picture's coordinates mapped onto it, so shapes, text and images are rasterised at
 // full resolution rather than enlarged; the present copies it texel for pixel into the
 // middle of the window between black bars. While the window is minimised or hidden nothing
-// is drawn or presented. When no GL context can be had, Graphics falls back to the software
-// driver.
+// is drawn or presented. A display whose GL rasterises on the CPU says so (drawsOnCpu): the
+// front end decides whether to keep it.
 // Depends on: SDL2 video, libepoxy, texture_data, display_window.
 #pragma once
 
@@ -43,7 +43,6 @@ class TGLCanvasDriver final : public TDeviceDriver {
   void Cls() override;
   void DrawPixmap(const TPixmap& pixmap, int x, int y) override;
   std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
-  TCanvasDriver* FallbackDriver() override;
   bool CanSyncToDisplay(int hertz) override;
   bool CanPresentOnBlank() override;
   bool DisplayShown() override;
@@ -68,11 +67,6 @@ class TGLCanvasDriver final : public TDeviceDriver {
   bool IsOpenGLES() const;
   // Drops the context as a driver reset would; the next Flip makes a new one.
   void LoseContextForTesting();
-  // When set, CreateGraphics refuses a context whose GL draws on the CPU (IsCpuRenderer), so
-  // that Graphics falls back to the software driver: on a machine without a GPU it draws the
-  // disk's frame several times cheaper than a software GL. The refused window is never
-  // shown. Off by default.
-  void SetRefusesCpuRenderers(bool refuses) { refusesCpuRenderers_ = refuses; }
   // What the window shows at the next Flip, at the drawable's size (bars included): the frame
   // composed into the window's back buffer and read back. Null without a usable device.
   std::shared_ptr<TPixmap> GrabWindow();
@@ -109,7 +103,6 @@ class TGLCanvasDriver final : public TDeviceDriver {
   int refusedWidth_ = 0;   // a framebuffer size the device could not make: not tried again
   int refusedHeight_ = 0;
   std::vector<TGLVertex> fanVertices_;  // the shape being drawn; reused, not reallocated
-  bool refusesCpuRenderers_ = false;
 };
 
 // True for the GL_RENDERER names of GL implementations that rasterise on the CPU (Mesa's

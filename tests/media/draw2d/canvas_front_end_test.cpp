@@ -133,15 +133,25 @@ TEST_F(CanvasFrontEnd, RotationTurnsTheMatrix) {
   EXPECT_NEAR(g.tform_jy, 0.0f, 1e-6f);
 }
 
-TEST_F(CanvasFrontEnd, FallsBackWhenTheDriverCannotOpenADisplay) {
+TEST_F(CanvasFrontEnd, TriesTheNextDriverWhenOneGivesNoDisplayOrOneItRefuses) {
   RecordingDriver fallback;
+  SetGraphicsDrivers({{&driver_, true}, {&fallback, false}}, kGraphicsBackBuffer);
   driver_.failCreate = true;
-  driver_.fallback = &fallback;
   ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), &fallback);
   EXPECT_EQ(fallback.log.front(), "CreateGraphics 800 600 0 60 2");
   SetBlend(3);
   EXPECT_EQ(fallback.log.back(), "SetBlend 3");
+  // A display on the CPU is refused where the list says so, and kept where it does not.
+  driver_.failCreate = false;
+  driver_.drawsOnCpu = true;
+  fallback.drawsOnCpu = true;
+  ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+  EXPECT_EQ(CurrentDriver(), &fallback);
+  EXPECT_EQ(driver_.Calls("SetGraphics").size(), 0u) << "the refused display was never used";
+  driver_.drawsOnCpu = false;
+  ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+  EXPECT_EQ(CurrentDriver(), &driver_);
   CloseGraphics();
 }
 

@@ -139,6 +139,7 @@ std::shared_ptr<TGraphics> RecordingDriver::CreateGraphics(int width, int height
   graphics->depth = depth;
   graphics->hertz = hertz;
   graphics->flags = flags;
+  graphics->drawsOnCpu = drawsOnCpu;
   return graphics;
 }
 

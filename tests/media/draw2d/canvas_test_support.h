@@ -43,9 +43,9 @@ std::string FailureImagePath(const std::string& name);
 // A driver that opens displays without a window and logs every call the front end makes.
 class RecordingDriver : public TCanvasDriver {
  public:
-  std::vector<std::string> log;  // "SetBlend 3", "Flip 0", ...
-  bool failCreate = false;       // CreateGraphics gives null
-  TCanvasDriver* fallback = nullptr;
+  std::vector<std::string> log;                        // "SetBlend 3", "Flip 0", ...
+  bool failCreate = false;                             // CreateGraphics gives null
+  bool drawsOnCpu = false;                             // its displays say they rasterise on the CPU
   bool canSync = false;                                // answer of CanSyncToDisplay
   bool canPresentOnBlank = false;                      // answer of CanPresentOnBlank
   FlipResult nextFlipResult = FlipResult::kPresented;  // returned once by Flip
@@ -81,7 +81,6 @@ class RecordingDriver : public TCanvasDriver {
   void DrawPixmap(const TPixmap&, int, int) override {}
   std::shared_ptr<TPixmap> GrabPixmap(int, int, int, int) override { return nullptr; }
   void SetResolution(float width, float height) override;
-  TCanvasDriver* FallbackDriver() override { return fallback; }
   bool CanSyncToDisplay(int hertz) override;
   bool CanPresentOnBlank() override { return canPresentOnBlank; }
   bool DisplayShown() override { return shown; }

@@ -35,14 +35,14 @@ class CpuRendererFallback : public testing::GLDisplayTest {
     if (!Open("offscreen", 0)) GTEST_SKIP() << "no OpenGL context on this machine";
     renderer_ = GLDriver()->RendererName();
   }
-  void TearDown() override {
-    GLDriver()->SetRefusesCpuRenderers(false);
-    GLDisplayTest::TearDown();
-  }
-
-  // The driver that got an 800 x 600 window with the GL driver selected.
-  TCanvasDriver* OpenAny() {
-    Open("offscreen", 0);
+  // The driver that got an 800 x 600 window with GL first (refusing a CPU renderer or not)
+  // and the software driver after it.
+  TCanvasDriver* OpenAny(bool refusing) {
+    display_ = nullptr;
+    CloseGraphics();
+    SetGraphicsDrivers({{GLCanvasDriver(), refusing}, {SoftCanvasDriver(), false}},
+                       kGraphicsBackBuffer);
+    display_ = Graphics(800, 600, 0, 0, 0);
     return display_ ? CurrentDriver() : nullptr;
   }
 
@@ -51,8 +51,7 @@ class CpuRendererFallback : public testing::GLDisplayTest {
 
 TEST_F(CpuRendererFallback, RefusingCpuRenderersFallsBackToOurRasteriserOnlyWhereGLIsOne) {
   SCOPED_TRACE(renderer_);
-  GLDriver()->SetRefusesCpuRenderers(true);
-  TCanvasDriver* refusing = OpenAny();
+  TCanvasDriver* refusing = OpenAny(true);
   ASSERT_NE(refusing, nullptr) << "the fall-back must still give a display";
   EXPECT_EQ(refusing, IsCpuRenderer(renderer_) ? static_cast<TCanvasDriver*>(SoftCanvasDriver())
                                                : GLCanvasDriver());
@@ -60,8 +59,7 @@ TEST_F(CpuRendererFallback, RefusingCpuRenderersFallsBackToOurRasteriserOnlyWher
   Cls();
   Flip(0);
 
-  GLDriver()->SetRefusesCpuRenderers(false);
-  EXPECT_EQ(OpenAny(), GLCanvasDriver()) << "accepted again once allowed";
+  EXPECT_EQ(OpenAny(false), GLCanvasDriver()) << "accepted again once allowed";
 }
 
 }  // namespace

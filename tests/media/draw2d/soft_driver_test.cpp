@@ -438,14 +438,14 @@ TEST_F(SoftDriverWindow, PresentsInAWindowAndIsWhereGLFallsBack) {
   CloseGraphics();
 
   // The dummy driver has no GL: the program's choice falls back to the software driver.
-  SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+  SelectProgramDrivers(kGraphicsBackBuffer);
   ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), SoftCanvasDriver());
 }
 
 TEST_F(SoftDriverWindow, NoVideoDeviceMeansNoDisplay) {
   test_support::SetEnv("SDL_VIDEODRIVER", "no-such-device");
-  SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+  SelectProgramDrivers(kGraphicsBackBuffer);
   EXPECT_EQ(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), nullptr);
 }

@@ -107,6 +107,37 @@ inline std::uint32_t LerpTexels(std::uint32_t t0, std::uint32_t t1, int fu) {
   return (rb & kLaneMask) | (ga & kLaneMask) << 8;
 }
 
+// Texels (i, j), (i + 1, j), (i, j + 1), (i + 1, j + 1) mixed by fu / 256 across and fv / 256
+// down, each weight the product of the two, the sum rounded once: the bilinear sample.
+inline std::uint32_t BilerpTexels(std::uint32_t t00, std::uint32_t t01, std::uint32_t t10,
+                                  std::uint32_t t11, int fu, int fv) {
+  const std::uint32_t texels[4] = {t00, t01, t10, t11};
+  const std::uint64_t weights[4] = {
+      static_cast<std::uint64_t>((256 - fu) * (256 - fv)),
+      static_cast<std::uint64_t>(fu * (256 - fv)),
+      static_cast<std::uint64_t>((256 - fu) * fv),
+      static_cast<std::uint64_t>(fu * fv),
+  };
+  // Red and blue (green and alpha) 32 bits apart, so one multiply weighs two channels.
+  auto spread = [](std::uint32_t pair) {
+    return (pair & 0xFFu) | static_cast<std::uint64_t>(pair & 0xFF0000u) << 16;
+  };
+  std::uint64_t rb = 0x0000800000008000ull;  // rounds each lane's sum / 65536
+  std::uint64_t ga = 0x0000800000008000ull;
+  for (int k = 0; k < 4; ++k) {
+    rb += spread(texels[k]) * weights[k];
+    ga += spread(texels[k] >> 8) * weights[k];
+  }
+  return static_cast<std::uint32_t>((rb >> 16 & 0xFF) | (ga >> 16 & 0xFF) << 8 |
+                                    (rb >> 48 & 0xFF) << 16 | (ga >> 48 & 0xFF) << 24);
+}
+
+// Like LerpRow, over two texture rows mixed by fv / 256: an unscaled, filtered picture at a
+// fractional x and y.
+template <int Blend, Modulate M>
+void BilerpRow(std::uint32_t* dst, const std::uint32_t* src0, const std::uint32_t* src1, int count,
+               int fu, int fv, std::uint32_t color);
+
 #if defined(__SSE2__)
 
 // round(x / 255) on eight 16-bit lanes holding 0..65025.
@@ -191,6 +222,56 @@ void LerpRow(std::uint32_t* dst, const std::uint32_t* src, int count, int fu, st
 #endif
   for (; k < count; ++k) {
     BlendPixel<Blend>(dst[k], ModulateTexel<M>(LerpTexels(src[k], src[k + 1], fu), color));
+  }
+}
+
+template <int Blend, Modulate M>
+void BilerpRow(std::uint32_t* dst, const std::uint32_t* src0, const std::uint32_t* src1, int count,
+               int fu, int fv, std::uint32_t color) {
+  int k = 0;
+#if defined(__SSE2__)
+  if constexpr (Blend <= 3) {
+    // The sum of four weighted texels needs 24 bits; in 16-bit lanes it is taken as
+    //   A = (256 - fu) * t00 + fu * t01 and B likewise for the lower row (each <= 65280),
+    //   H = (256 - fv) * (A >> 8) + fv * (B >> 8), L = (256 - fv) * (A & 255) + fv * (B & 255),
+    // so that 256 * H + L is the full sum S, and (S + 32768) >> 16 is exactly
+    // (H + (L >> 8) + 128) >> 8, which stays below 65536.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lanes = ColorLanes(color);
+    const __m128i wu0 = _mm_set1_epi16(static_cast<short>(256 - fu));
+    const __m128i wu1 = _mm_set1_epi16(static_cast<short>(fu));
+    const __m128i wv0 = _mm_set1_epi16(static_cast<short>(256 - fv));
+    const __m128i wv1 = _mm_set1_epi16(static_cast<short>(fv));
+    const __m128i low8 = _mm_set1_epi16(0xFF);
+    const __m128i half = _mm_set1_epi16(128);
+    auto across = [&](__m128i a, __m128i b) {
+      return _mm_add_epi16(_mm_mullo_epi16(a, wu0), _mm_mullo_epi16(b, wu1));
+    };
+    auto down = [&](__m128i a, __m128i b) {
+      const __m128i high = _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(a, 8), wv0),
+                                         _mm_mullo_epi16(_mm_srli_epi16(b, 8), wv1));
+      const __m128i low = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(a, low8), wv0),
+                                        _mm_mullo_epi16(_mm_and_si128(b, low8), wv1));
+      return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(high, _mm_srli_epi16(low, 8)), half), 8);
+    };
+    for (; k + 4 <= count; k += 4) {
+      const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src0 + k));
+      const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src0 + k + 1));
+      const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src1 + k));
+      const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src1 + k + 1));
+      const __m128i lowPair =
+          down(across(_mm_unpacklo_epi8(a0, zero), _mm_unpacklo_epi8(a1, zero)),
+               across(_mm_unpacklo_epi8(b0, zero), _mm_unpacklo_epi8(b1, zero)));
+      const __m128i highPair =
+          down(across(_mm_unpackhi_epi8(a0, zero), _mm_unpackhi_epi8(a1, zero)),
+               across(_mm_unpackhi_epi8(b0, zero), _mm_unpackhi_epi8(b1, zero)));
+      BlendFour<Blend, M>(dst + k, lowPair, highPair, lanes);
+    }
+  }
+#endif
+  for (; k < count; ++k) {
+    const std::uint32_t texel = BilerpTexels(src0[k], src0[k + 1], src1[k], src1[k + 1], fu, fv);
+    BlendPixel<Blend>(dst[k], ModulateTexel<M>(texel, color));
   }
 }
 

@@ -23,8 +23,11 @@ struct SpanParams {
   std::uint32_t color = 0;
 };
 
+// Every span function draws pixels xs..xe-1 of `row`; (u, v) is the texture position, 16.16,
+// at the centre of pixel xs.
 template <int Blend>
-void SolidSpan(std::uint32_t* row, int xs, int xe, int /*y*/, const SpanParams& p) {
+void SolidSpan(std::uint32_t* row, int xs, int xe, std::int64_t /*u*/, std::int64_t /*v*/,
+               const SpanParams& p) {
   if constexpr (Blend == 2) {
     std::fill(row + xs, row + xe, p.color);
   } else {
@@ -57,23 +60,10 @@ void NearestLoop(std::uint32_t* row, int xs, int xe, std::int64_t u, std::int64_
   }
 }
 
-inline void StartPosition(const TRasterTexture& t, int x, int y, std::int64_t& u, std::int64_t& v) {
-  const double cx = x + 0.5;
-  const double cy = y + 0.5;
-  u = ToFixed(t.u0 + cx * t.dudx + cy * t.dudy);
-  v = ToFixed(t.v0 + cx * t.dvdx + cy * t.dvdy);
-}
-
 template <int Blend, Modulate M>
-void NearestSpan(std::uint32_t* row, int xs, int xe, int y, const SpanParams& p) {
-  std::int64_t u, v;
-  StartPosition(*p.texture, xs, y, u, v);
+void NearestSpan(std::uint32_t* row, int xs, int xe, std::int64_t u, std::int64_t v,
+                 const SpanParams& p) {
   NearestLoop<Blend, M>(row, xs, xe, u, v, p);
-}
-
-// The lanes of a texel for bilinear sums: red and blue (or green and alpha) 32 bits apart.
-inline std::uint64_t SpreadLanes(std::uint32_t pair) {
-  return (pair & 0xFFu) | static_cast<std::uint64_t>(pair & 0xFF0000u) << 16;
 }
 
 inline std::uint32_t BilinearTexel(const TRasterTexture& t, std::int64_t u, std::int64_t v) {
@@ -83,29 +73,14 @@ inline std::uint32_t BilinearTexel(const TRasterTexture& t, std::int64_t u, std:
   const int j0 = static_cast<int>(std::clamp<std::int64_t>(v >> 16, 0, t.height - 1));
   const int i1 = static_cast<int>(std::clamp<std::int64_t>((u >> 16) + 1, 0, t.width - 1));
   const int j1 = static_cast<int>(std::clamp<std::int64_t>((v >> 16) + 1, 0, t.height - 1));
-  const std::uint32_t texels[4] = {t.texels[j0 * t.width + i0], t.texels[j0 * t.width + i1],
-                                   t.texels[j1 * t.width + i0], t.texels[j1 * t.width + i1]};
-  const std::uint64_t weights[4] = {
-      static_cast<std::uint64_t>((256 - fu) * (256 - fv)),
-      static_cast<std::uint64_t>(fu * (256 - fv)),
-      static_cast<std::uint64_t>((256 - fu) * fv),
-      static_cast<std::uint64_t>(fu * fv),
-  };
-  std::uint64_t rb = 0x0000800000008000ull;  // rounds each lane's sum / 65536
-  std::uint64_t ga = 0x0000800000008000ull;
-  for (int k = 0; k < 4; ++k) {
-    rb += SpreadLanes(texels[k]) * weights[k];
-    ga += SpreadLanes(texels[k] >> 8) * weights[k];
-  }
-  return static_cast<std::uint32_t>((rb >> 16 & 0xFF) | (ga >> 16 & 0xFF) << 8 |
-                                    (rb >> 48 & 0xFF) << 16 | (ga >> 48 & 0xFF) << 24);
+  return BilerpTexels(t.texels[j0 * t.width + i0], t.texels[j0 * t.width + i1],
+                      t.texels[j1 * t.width + i0], t.texels[j1 * t.width + i1], fu, fv);
 }
 
 template <int Blend, Modulate M>
-void BilinearSpan(std::uint32_t* row, int xs, int xe, int y, const SpanParams& p) {
+void BilinearSpan(std::uint32_t* row, int xs, int xe, std::int64_t u, std::int64_t v,
+                  const SpanParams& p) {
   const TRasterTexture& t = *p.texture;
-  std::int64_t u, v;
-  StartPosition(t, xs, y, u, v);
   // Bilinear weights are taken around texel centres.
   u -= 32768;
   v -= 32768;
@@ -115,20 +90,30 @@ void BilinearSpan(std::uint32_t* row, int xs, int xe, int y, const SpanParams& p
     NearestLoop<Blend, M>(row, xs, xe, u, v, p);
     return;
   }
-  // An unscaled picture at a fractional x and a whole y: each pixel mixes two neighbouring
-  // texels of one row by the same fraction. The pixels whose two texels are both inside the
-  // texture take the row kernel; the ones at the ends are clamped below.
-  if (p.du == 65536 && p.dv == 0 && (v & 0xFF00) == 0 && (v >> 16) >= 0 && (v >> 16) < t.height) {
+  // An unscaled, unturned picture at a fractional position: every pixel of the span mixes
+  // the same 2x2 neighbourhood shape of two texture rows by the same fractions. The pixels
+  // whose columns are both inside the texture take a row kernel; those at the ends are
+  // clamped below. Rows are clamped as BilinearTexel clamps them.
+  if (p.du == 65536 && p.dv == 0) {
     const std::int64_t firstI = u >> 16;  // left texel of the span's first pixel
     const int inFrom = static_cast<int>(std::clamp<std::int64_t>(xs - firstI, xs, xe));
     const int inTo =
         static_cast<int>(std::clamp<std::int64_t>(xs + (t.width - 1 - firstI), inFrom, xe));
-    const std::uint32_t* texRow = t.texels + (v >> 16) * t.width;
+    const int fu = static_cast<int>(u >> 8 & 0xFF);
+    const int fv = static_cast<int>(v >> 8 & 0xFF);
+    const std::int64_t j0 = std::clamp<std::int64_t>(v >> 16, 0, t.height - 1);
+    const std::int64_t j1 = std::clamp<std::int64_t>((v >> 16) + 1, 0, t.height - 1);
+    const std::uint32_t* row0 = t.texels + j0 * t.width + firstI + (inFrom - xs);
+    const std::uint32_t* row1 = t.texels + j1 * t.width + firstI + (inFrom - xs);
     for (int x = xs; x < inFrom; ++x, u += p.du) {
       BlendPixel<Blend>(row[x], ModulateTexel<M>(BilinearTexel(t, u, v), p.color));
     }
-    LerpRow<Blend, M>(row + inFrom, texRow + firstI + (inFrom - xs), inTo - inFrom,
-                      static_cast<int>(u >> 8 & 0xFF), p.color);
+    // With fv = 0 the lower row weighs nothing: one row is enough.
+    if (fv == 0) {
+      LerpRow<Blend, M>(row + inFrom, row0, inTo - inFrom, fu, p.color);
+    } else {
+      BilerpRow<Blend, M>(row + inFrom, row0, row1, inTo - inFrom, fu, fv, p.color);
+    }
     u += p.du * (inTo - inFrom);
     for (int x = inTo; x < xe; ++x, u += p.du) {
       BlendPixel<Blend>(row[x], ModulateTexel<M>(BilinearTexel(t, u, v), p.color));
@@ -142,7 +127,8 @@ void BilinearSpan(std::uint32_t* row, int xs, int xe, int y, const SpanParams& p
   }
 }
 
-using SpanFunction = void (*)(std::uint32_t* row, int xs, int xe, int y, const SpanParams& p);
+using SpanFunction = void (*)(std::uint32_t* row, int xs, int xe, std::int64_t u, std::int64_t v,
+                              const SpanParams& p);
 
 template <int Blend>
 SpanFunction TexturedSpan(bool bilinear, Modulate modulate) {
@@ -232,7 +218,11 @@ void FillConvexPolygon(const TRasterTarget& target, std::span<const TRasterPoint
     params.dv = ToFixed(texture->dvdx);
   }
 
-  for (int y = y0; y < y1; ++y) {
+  // Rows and columns outside the scissor are skipped; texture positions still start from
+  // the clip, so a pixel comes out the same whatever part of the polygon is drawn.
+  const int rowFrom = std::max(y0, target.scissorY0);
+  const int rowTo = std::min(y1, target.scissorY1);
+  for (int y = rowFrom; y < rowTo; ++y) {
     const double yc = y + 0.5;
     // Each edge covers the rows whose centre is in [top, bottom): a centre on a top edge
     // belongs to the polygon below it, one on a bottom edge does not.
@@ -254,16 +244,31 @@ void FillConvexPolygon(const TRasterTarget& target, std::span<const TRasterPoint
     // A centre on the left edge is inside, one on the right edge is not.
     const int xs = FirstCentreAtOrAfter(left, target.clipX0, target.clipX1);
     const int xe = FirstCentreAtOrAfter(right, target.clipX0, target.clipX1);
-    if (xs < xe)
-      span(target.pixels + static_cast<std::ptrdiff_t>(y) * target.pitch, xs, xe, y, params);
+    const int drawFrom = std::max(xs, target.scissorX0);
+    const int drawTo = std::min(xe, target.scissorX1);
+    if (drawFrom >= drawTo) continue;
+    std::int64_t u = 0;
+    std::int64_t v = 0;
+    if (texture != nullptr) {
+      const double cx = xs + 0.5;
+      u = ToFixed(texture->u0 + cx * texture->dudx + yc * texture->dudy) +
+          params.du * (drawFrom - xs);
+      v = ToFixed(texture->v0 + cx * texture->dvdx + yc * texture->dvdy) +
+          params.dv * (drawFrom - xs);
+    }
+    span(target.pixels + static_cast<std::ptrdiff_t>(y) * target.pitch, drawFrom, drawTo, u, v,
+         params);
   }
 }
 
 void FillClip(const TRasterTarget& target, std::uint32_t color) {
-  if (target.clipX0 >= target.clipX1) return;
-  for (int y = target.clipY0; y < target.clipY1; ++y) {
+  const int x0 = std::max(target.clipX0, target.scissorX0);
+  const int x1 = std::min(target.clipX1, target.scissorX1);
+  if (x0 >= x1) return;
+  const int y1 = std::min(target.clipY1, target.scissorY1);
+  for (int y = std::max(target.clipY0, target.scissorY0); y < y1; ++y) {
     std::uint32_t* row = target.pixels + static_cast<std::ptrdiff_t>(y) * target.pitch;
-    std::fill(row + target.clipX0, row + target.clipX1, color);
+    std::fill(row + x0, row + x1, color);
   }
 }
 

@@ -19,6 +19,7 @@
 // The same formulas apply to the alpha channel with c.a in place of the colour.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <span>
 
@@ -29,6 +30,10 @@ struct TRasterTarget {
   int pitch = 0;                    // pixels per row
   int clipX0 = 0, clipY0 = 0;       // pixels drawn: clipX0 <= x < clipX1, clipY0 <= y < clipY1
   int clipX1 = 0, clipY1 = 0;
+  // Pixels drawn are further limited to the scissor, which leaves every pixel's value as it
+  // is: texture positions are reckoned from the clip, not from the scissor.
+  int scissorX0 = INT_MIN, scissorY0 = INT_MIN;
+  int scissorX1 = INT_MAX, scissorY1 = INT_MAX;
 };
 
 // One level of a texture and how the polygon maps onto it.

@@ -8,8 +8,10 @@
 # release build if it has never been configured). Every step is deterministic: two runs
 # write byte-identical files. Needs lame, oggenc (vorbis-tools) and sox; with ffmpeg
 # installed it also measures each file's loudness and true peak and fails if one is off
-# target. MUSIC_OUT and SPECTROGRAM_OUT send the files elsewhere, for trying changes
-# without touching the committed ones.
+# target. musicgen itself fails a track that stays below -24 LUFS short-term for more
+# than 8 s or repeats more than 8 bars exactly, which stops this script. MUSIC_OUT and
+# SPECTROGRAM_OUT send the files elsewhere, for trying changes without touching the
+# committed ones.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -107,10 +109,10 @@ check() {  # check <file> <decoded wav>
       die "$(basename "$1") is off target (-14 +/- 1 LUFS, true peak at most -1 dBTP)"
   fi
 }
-# A picture of each track (0 to 11 kHz, where the music is) for checking its arrangement
-# at a glance.
+# A picture of each track over the full band (0 to 22.05 kHz) for checking its
+# arrangement at a glance.
 spectrogram() {  # spectrogram <decoded wav> <title> <png>
-  sox "$1" -n remix - rate 22050 spectrogram -x 800 -y 300 -z 90 -t "$2" \
+  sox "$1" -n remix - spectrogram -x 800 -y 300 -z 90 -t "$2" \
     -c "spectrogram of the encoded file" -o "$3"
 }
 tracks=("VorWIP2.mp3" "fennick - basswobbler.mp3" "01.mp3" "03.mp3" "fennick - glw.mp3")

@@ -77,13 +77,9 @@ PhaseTaps interpolationTaps() {
   return taps;
 }
 
-}  // namespace
-
-double integratedLoudness(const StereoBuffer& buffer, double sampleRate) {
-  const auto hop = static_cast<std::size_t>(std::llround(0.1 * sampleRate));
+// Both channels' K-weighted squares summed over each 100 ms hop.
+std::vector<double> hopEnergies(const StereoBuffer& buffer, double sampleRate, std::size_t hop) {
   const std::size_t hops = buffer.frames() / hop;
-  if (hops < 4) return kSilenceLufs;
-  // Sum of both channels' K-weighted squares over each 100 ms hop.
   std::vector<double> hopEnergy(hops, 0.0);
   for (const std::vector<float>* channel : {&buffer.left, &buffer.right}) {
     std::array<Biquad, 2> k = kWeighting(sampleRate);
@@ -96,6 +92,16 @@ double integratedLoudness(const StereoBuffer& buffer, double sampleRate) {
       hopEnergy[h] += sum;
     }
   }
+  return hopEnergy;
+}
+
+}  // namespace
+
+double integratedLoudness(const StereoBuffer& buffer, double sampleRate) {
+  const auto hop = static_cast<std::size_t>(std::llround(0.1 * sampleRate));
+  const std::vector<double> hopEnergy = hopEnergies(buffer, sampleRate, hop);
+  const std::size_t hops = hopEnergy.size();
+  if (hops < 4) return kSilenceLufs;
   // 400 ms blocks overlapping by 75%: four hops each.
   std::vector<double> blocks;
   for (std::size_t h = 0; h + 4 <= hops; ++h)
@@ -148,6 +154,28 @@ std::vector<float> truePeaks(const StereoBuffer& buffer, bool circular) {
     }
   }
   return peaks;
+}
+
+std::vector<double> shortTermLoudness(const StereoBuffer& buffer, double sampleRate,
+                                      bool circular) {
+  const auto hop = static_cast<std::size_t>(std::llround(0.1 * sampleRate));
+  const std::vector<double> hopEnergy = hopEnergies(buffer, sampleRate, hop);
+  const std::size_t hops = hopEnergy.size();
+  constexpr std::size_t kWindow = 30;  // 3 s
+  std::vector<double> result;
+  double sum = 0.0;
+  // Without a loop the window starts empty, as a meter started with the programme reads.
+  if (circular)
+    for (std::size_t h = 0; h < std::min(kWindow, hops); ++h) sum += hopEnergy[hops - 1 - h];
+  for (std::size_t h = 0; h < hops; ++h) {
+    sum += hopEnergy[h];
+    if (h >= kWindow)
+      sum -= hopEnergy[h - kWindow];
+    else if (circular && hops >= kWindow)
+      sum -= hopEnergy[hops + h - kWindow];
+    result.push_back(blockLoudness(std::max(sum, 0.0) / static_cast<double>(kWindow * hop)));
+  }
+  return result;
 }
 
 double truePeakDb(const StereoBuffer& buffer, bool circular) {

@@ -18,6 +18,10 @@ inline constexpr double kSilenceLufs = -70.0;
 // reads 0 LUFS.
 double integratedLoudness(const StereoBuffer& buffer, double sampleRate);
 
+// Short-term loudness (the last 3 s) every 100 ms, in LUFS. circular: the buffer loops,
+// so the windows at its start reach back into its end.
+std::vector<double> shortTermLoudness(const StereoBuffer& buffer, double sampleRate, bool circular);
+
 // Per frame, the largest magnitude either channel reaches from that frame up to the next,
 // the reconstructed waveform between the samples included. circular: the buffer repeats
 // (a loop), so its last frame leads into its first; otherwise silence lies outside it.

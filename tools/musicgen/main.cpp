@@ -3,6 +3,7 @@
 //
 //   musicgen <song-id> <out.wav> [--seconds N | --bars FIRST COUNT]
 //   musicgen id3v22 <in.mp3> <out.mp3> --title T --artist A
+//   musicgen twins <song-id> <other-song-id> [similarity]
 //   musicgen --list
 #include <cstdint>
 #include <cstdlib>
@@ -15,10 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "musicgen/arrangement_checks.h"
 #include "musicgen/audio_buffer.h"
 #include "musicgen/id3v22.h"
+#include "musicgen/loudness.h"
 #include "musicgen/mastering.h"
 #include "musicgen/renderer.h"
+#include "musicgen/schedule.h"
 #include "musicgen/song_library.h"
 #include "musicgen/wav_writer.h"
 
@@ -29,6 +33,7 @@ using musicgen::kSampleRate;
 int usage() {
   std::cerr << "usage: musicgen <song-id> <out.wav> [--seconds N | --bars FIRST COUNT]\n"
                "       musicgen id3v22 <in.mp3> <out.mp3> --title T --artist A\n"
+               "       musicgen twins <song-id> <other-song-id> [similarity]\n"
                "       musicgen --list\n";
   return 2;
 }
@@ -76,6 +81,56 @@ double numberArgument(const std::string& flag, const std::string& text) {
   return value;
 }
 
+// A whole track as a listener replaying it hears it: no lull that outlasts a few bars,
+// and always something changing. Prints the figures; false if one is off.
+bool checkArrangement(const musicgen::Song& song, const musicgen::StereoBuffer& mix) {
+  constexpr double kQuietLufs = -24.0, kLongestQuietSeconds = 8.0;
+  constexpr int kLongestRepeatBars = 8;
+  const double quiet = musicgen::longestStretchBelow(
+      musicgen::shortTermLoudness(mix, kSampleRate, song.ending == musicgen::Ending::Loop),
+      kQuietLufs, 0.1);
+  const int repeat = musicgen::longestRepeatBars(song);
+  // Each section's own loudness, for hearing whether a return lifts.
+  const musicgen::Timing timing = musicgen::timingOf(song, kSampleRate);
+  std::int64_t step = 0;
+  for (const musicgen::Section& section : song.sections) {
+    const std::int64_t end = step + section.bars * musicgen::stepsPerBar(song);
+    const auto from = static_cast<std::ptrdiff_t>(timing.frameOf(step));
+    const auto to = static_cast<std::ptrdiff_t>(timing.frameOf(end));
+    musicgen::StereoBuffer part;
+    part.left.assign(mix.left.begin() + from, mix.left.begin() + to);
+    part.right.assign(mix.right.begin() + from, mix.right.begin() + to);
+    std::cout << "  " << section.name << ": " << musicgen::integratedLoudness(part, kSampleRate)
+              << " LUFS\n";
+    step = end;
+  }
+  std::cout << "  longest stretch below " << kQuietLufs << " LUFS short-term: " << quiet
+            << " s; longest exact repetition: " << repeat << " bars\n";
+  bool good = true;
+  if (quiet > kLongestQuietSeconds) {
+    std::cerr << "musicgen: " << song.id << " stays below " << kQuietLufs << " LUFS for " << quiet
+              << " s (at most " << kLongestQuietSeconds << ")\n";
+    good = false;
+  }
+  if (repeat > kLongestRepeatBars) {
+    std::cerr << "musicgen: " << song.id << " repeats " << repeat << " bars exactly (at most "
+              << kLongestRepeatBars << ")\n";
+    good = false;
+  }
+  return good;
+}
+
+// How much of one song another one plays again: the share of the first's bars that have
+// a near twin in the second.
+int twinsCommand(const std::vector<std::string>& args) {
+  const auto song = musicgen::findSong(args[1]), other = musicgen::findSong(args[2]);
+  if (!song || !other || args.size() > 4) return usage();
+  const double similarity = args.size() == 4 ? numberArgument("similarity", args[3]) : 0.9;
+  std::cout << args[1] << " bars with a near twin in " << args[2] << ": "
+            << 100.0 * musicgen::nearTwinShare(*song, *other, similarity) << "%\n";
+  return 0;
+}
+
 int renderCommand(const std::vector<std::string>& args) {
   musicgen::RenderOptions options;
   if (args.size() == 4 && args[2] == "--seconds") {
@@ -96,6 +151,8 @@ int renderCommand(const std::vector<std::string>& args) {
   std::cout << args[0] << ": \"" << song->title << "\", "
             << static_cast<double>(mix.frames()) / kSampleRate << " s, peak "
             << musicgen::peakLevel(mix) << "\n";
+  // Excerpts and imposed lengths are for listening; only the track as it ships is judged.
+  if (args.size() == 2 && !checkArrangement(*song, mix)) return 1;
   return 0;
 }
 
@@ -109,6 +166,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (!args.empty() && args[0] == "id3v22") return tagCommand(args);
+    if (args.size() >= 3 && args[0] == "twins") return twinsCommand(args);
     return renderCommand(args);
   } catch (const std::exception& e) {
     std::cerr << "musicgen: " << e.what() << "\n";

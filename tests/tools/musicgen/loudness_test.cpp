@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "musicgen/arrangement_checks.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -50,6 +54,32 @@ TEST(Loudness, GatesIgnoreSilenceAndTheQuietestPassages) {
 
   EXPECT_EQ(integratedLoudness(StereoBuffer(44100), kRate), kSilenceLufs);
   EXPECT_EQ(integratedLoudness(tone(1000.0, 0.1, 0.3), kRate), kSilenceLufs);  // under one block
+}
+
+TEST(Loudness, ShortTermReadsTheLastThreeSecondsAndALoopReachesBackIntoItsEnd) {
+  // Four seconds at -20 LUFS, then four of silence.
+  StereoBuffer b = tone(1000.0, 0.1, 4.0);
+  append(b, StereoBuffer(static_cast<std::size_t>(4 * kRate)));
+  const std::vector<double> open = shortTermLoudness(b, kRate, false);
+  const std::vector<double> loop = shortTermLoudness(b, kRate, true);
+  ASSERT_EQ(open.size(), 80u);
+  EXPECT_NEAR(open[39], -20.0, 0.1);  // three seconds of tone in the window
+  EXPECT_LT(open[75], -70.0);         // only silence
+  // At 1 s the window holds one second of tone; looped, two more from the silent end.
+  EXPECT_NEAR(open[9], -20.0 + 10.0 * std::log10(1.0 / 3.0), 0.2);
+  EXPECT_NEAR(loop[9], open[9], 0.01);
+  EXPECT_NEAR(loop[0], open[0], 0.01);
+  // Tone at the end, silence at the start: the loop's first windows still hear the tone.
+  StereoBuffer reversed(static_cast<std::size_t>(4 * kRate));
+  append(reversed, tone(1000.0, 0.1, 4.0));
+  EXPECT_NEAR(shortTermLoudness(reversed, kRate, true)[4], -20.0 + 10.0 * std::log10(2.5 / 3.0),
+              0.2);
+  EXPECT_LT(shortTermLoudness(reversed, kRate, false)[4], -70.0);
+
+  // Below -24 the window holds under 1.19 s of the tone: from 5.81 s on, over the loop
+  // point, until 1.19 s into the next pass. Found whole, though it runs over the end.
+  EXPECT_NEAR(longestStretchBelow(loop, -24.0, 0.1), 3.38, 0.15);
+  EXPECT_NEAR(longestStretchBelow({-30.0, -10.0, -30.0, -30.0}, -24.0, 0.1), 0.3, 1e-9);
 }
 
 TEST(Loudness, TruePeakFindsThePeakBetweenTheSamples) {

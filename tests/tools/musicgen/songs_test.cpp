@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "musicgen/arrangement_checks.h"
 #include "musicgen/loudness.h"
 #include "musicgen/renderer.h"
 #include "musicgen/schedule.h"
@@ -95,6 +96,9 @@ TEST_P(EverySong, ArrangementKeepsChangingAndBreaksDownWithoutTheKick) {
       EXPECT_FALSE(same) << "plays just what the section before it played";
     }
   }
+  // Nothing plays the same for more than a phrase: returns bring something new and
+  // phrase ends a fill.
+  EXPECT_LE(longestRepeatBars(s), 8);
   if (totalBars(s) < 40) return;  // the short Ogg piece has no room for a breakdown
   // A breakdown: at least eight bars in a row without a kick, away from both ends.
   const std::vector<bool> kick = barsWithKick(s);
@@ -142,6 +146,16 @@ TEST_P(EverySong, FullestBarsStayUnderTheCeilingAndTheLowEndPumpsWithTheKick) {
   }
   ASSERT_GE(kicks, 4);
   EXPECT_GT(after / before, 2.0) << "the low end barely moves with the kick";
+}
+
+TEST(Songs, NovaTwoIsNoCopyOfNovaAndARepeatedSectionCounts) {
+  const Song nova = *findSong("nova"), remix = *findSong("nova2");
+  EXPECT_LE(nearTwinShare(nova, remix), 0.15);
+  EXPECT_EQ(nearTwinShare(nova, nova), 1.0);
+  // A section played twice in a row repeats at least its own length.
+  Song twice = nova;
+  twice.sections.insert(twice.sections.begin() + 4, twice.sections[3]);
+  EXPECT_GE(longestRepeatBars(twice), twice.sections[3].bars);
 }
 
 INSTANTIATE_TEST_SUITE_P(Songs, EverySong, ::testing::ValuesIn(kListings),

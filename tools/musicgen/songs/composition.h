@@ -23,6 +23,12 @@ inline std::string times(int n, std::string_view text) {
   return out;
 }
 
+// A phrase: `unit` (a bar or two of groove) `count` times, the last time replaced by
+// `fill`, so every phrase end is marked.
+inline std::string phrase(int count, std::string_view unit, std::string_view fill) {
+  return times(count - 1, unit) + std::string(fill);
+}
+
 // Each chord as a melody token ("15+19+24"), for writing patterns from chord lists.
 inline std::vector<std::string> chordTokens(const std::vector<std::vector<int>>& chords) {
   std::vector<std::string> tokens;

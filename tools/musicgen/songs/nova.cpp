@@ -108,14 +108,24 @@ Song nova() {
       synth("riser", riser(), {.gainDb = -13.0f, .reverbSend = 0.4f}),
   };
 
+  // The second progression, for the breakdown and the finale: Dm, F, G, E, the E major
+  // chord's G sharp pulling back to A.
+  const std::vector<std::string_view> chordsB = {"12+17+20", "12+15+20", "10+14+17", "11+14+19"};
+  const std::vector<int> rootsB = {5, -4, -2, -5};  // D2, F1, G1, E1
+
   song.patterns = {
       rhythm("four", "X... X... X... X..."),
       rhythm("backbeat", ".... X... .... X..."),
+      // Eight-bar phrases that end on a fill.
+      rhythm("clap phrase", phrase(8, ".... X... .... X...", ".... X... ..X. X.XX")),
+      rhythm("snare fills", phrase(8, ".... .... .... ....", ".... .... x.x. XXXX")),
+      rhythm("snare drive", phrase(8, ".... .... ..o. ...o", "..o. ..o. x.x. XXXX")),
       rhythm("offbeats", "..X. ..X. ..X. ..X."),
       rhythm("sixteenths", "xoxo xoxo xoxo xoxx"),
       rhythm("roll", times(4, "x.x. x.x. x.x. x.x.") + times(4, "xxxx xxxx xxxx xxxx")),
       downbeat("crash"),
       held("riser 8", 8),
+      held("held", 1),
       melody("offbeat bass", ". . 0 . | . . 0 . | . . 0 . | . . 0 ."),
       // Two bars of acid over each chord root: slides (~) and accents (!) make it squelch.
       melody("acid",
@@ -127,11 +137,28 @@ Song nova() {
              "0 . 0! 12 | 0 ~7 0 . | 12! 0 ~12 0 | 7 0! 12 0",
              0.7f),
       comping("pad", kNovaChords, "x--- ---- ---- ---."),
+      comping("pad B", chordsB, "x--- ---- ---- ---."),
       melody("arp",
              "24 27 31 36 | 31 27 24 27 | 31 36 31 27 | 24 27 31 36 |"
              "20 24 27 32 | 27 24 20 24 | 27 32 27 24 | 20 24 27 32 |"
              "15 19 22 27 | 22 19 15 19 | 22 27 22 19 | 15 19 22 27 |"
              "22 26 29 34 | 29 26 22 26 | 29 34 29 26 | 22 26 29 34"),
+      melody("arp B", arpeggio({{17, 20, 24}, {15, 20, 24}, {14, 17, 22}, {14, 19, 23}},
+                               "0 1 2 3 2 1 0 1 2 3 4 3 2 1 2 3")),
+      // The breakdown's and the finale's own tune, over the second progression.
+      melody("break tune",
+             "29 - - - | - - 32 - | 36 - - - | 34 - 32 - |"
+             "32 - - - | - - 31 - | 27 - - - | 24 - - - |"
+             "26 - - - | - - 29 - | 34 - - - | 38 - - - |"
+             "35 - - - | - - - - | 31 - - - | 26 - - - |"
+             "29 - - - | - - 32 - | 36 - - - | 41 - - - |"
+             "39 - - - | - - 36 - | 32 - - - | 36 - - - |"
+             "38 - - - | - - 34 - | 29 - - - | 26 - - - |"
+             "35 - - - | - - - - | 31 - - - | - - . . "),
+      melody("counter B", "41 " + times(15, "-") + "39 " + times(15, "-") + "38 " + times(15, "-") +
+                              "35 " + times(15, "-") + "44 " + times(15, "-") + "48 " +
+                              times(15, "-") + "46 " + times(15, "-") + "47 " + times(11, "-") +
+                              ". . . ."),
       melody("theme", kNovaTheme),
       melody("theme thirds", diatonicShift(kNovaTheme, kAMinorScale, -2)),
       // Long notes above the theme's range while the theme rests.
@@ -143,11 +170,13 @@ Song nova() {
   };
 
   const Clip crash{.instrument = "crash", .pattern = "crash", .bars = 1};
-  const auto bass = [](float from = 0.0f, float to = 0.0f) {
+  const Clip fills{.instrument = "snare", .pattern = "snare fills"};
+  const auto bass = [](float from = 0.0f, float to = 0.0f,
+                       const std::vector<int>& roots = kNovaRoots) {
     return Clip{.instrument = "bass",
                 .pattern = "offbeat bass",
                 .transpose = -12,
-                .progression = kNovaRoots,
+                .progression = roots,
                 .cutoffFrom = from,
                 .cutoffTo = to};
   };
@@ -158,13 +187,13 @@ Song nova() {
                 .cutoffFrom = from,
                 .cutoffTo = to};
   };
-  const auto groove = [&](std::vector<Clip> extra) {
+  const auto groove = [&](std::vector<Clip> extra, const std::vector<int>& roots = kNovaRoots) {
     std::vector<Clip> clips = {crash,
                                {"kick", "four"},
-                               {"clap", "backbeat"},
+                               {"clap", "clap phrase"},
                                {"hat", "sixteenths"},
                                {"open hat", "offbeats"},
-                               bass()};
+                               bass(0.0f, 0.0f, roots)};
     clips.insert(clips.end(), extra.begin(), extra.end());
     return clips;
   };
@@ -175,15 +204,19 @@ Song nova() {
        {{"kick", "four"},
         {.instrument = "hat", .pattern = "sixteenths", .levelFromDb = -10.0f},
         {.instrument = "open hat", .pattern = "offbeats", .startBar = 8},
-        {.instrument = "clap", .pattern = "backbeat", .startBar = 8},
+        {.instrument = "clap", .pattern = "clap phrase", .startBar = 8},
+        {.instrument = "snare", .pattern = "snare fills", .gainDb = -4.0f, .bars = 8},
         bass(-2.0f, -0.5f)}},
+      // The counter-melody's long notes on the bell give a first tune before the theme.
       {"acid", 16,
        groove({acidLine("acid", -1.5f, 0.5f),
+               fills,
                {.instrument = "arp",
                 .pattern = "arp",
                 .cutoffFrom = -2.5f,
                 .cutoffTo = -1.0f,
-                .startBar = 8}})},
+                .startBar = 8},
+               {.instrument = "bell", .pattern = "counter", .transpose = -12, .startBar = 8}})},
       {"build",
        8,
        {{.instrument = "kick", .pattern = "four", .bars = 6},
@@ -203,24 +236,32 @@ Song nova() {
          .cutoffFrom = -2.0f,
          .cutoffTo = 3.3f,
          .levelFromDb = -16.0f}}},
-      {"theme", 16, groove({{"pad", "pad"}, {"arp", "arp"}, {"lead", "theme"}})},
+      {"theme", 16, groove({{"pad", "pad"}, {"arp", "arp"}, {"lead", "theme"}, fills})},
       {"counter", 16,
        groove({acidLine("acid 2"),
                {"arp", "arp"},
+               fills,
                {.instrument = "pad", .pattern = "pad", .gainDb = -4.0f},
                {.instrument = "lead", .pattern = "counter", .gainDb = -3.0f}})},
+      // The second progression, its own tune on the bell and then the lead.
       {"breakdown",
        16,
        {crash,
-        {"pad", "pad"},
-        {.instrument = "bell", .pattern = "theme", .bars = 8},
+        {"pad", "pad B"},
+        {.instrument = "bass",
+         .pattern = "held",
+         .transpose = -12,
+         .progression = rootsB,
+         .gainDb = -8.0f},
+        {.instrument = "bell", .pattern = "break tune", .bars = 8},
         {.instrument = "lead",
-         .pattern = "theme",
+         .pattern = "break tune",
          .cutoffFrom = -2.0f,
          .cutoffTo = 0.0f,
          .levelFromDb = -8.0f,
          .startBar = 8},
-        {.instrument = "arp", .pattern = "arp", .cutoffFrom = -2.5f, .cutoffTo = -0.5f}}},
+        {.instrument = "snare", .pattern = "snare fills", .gainDb = -8.0f},
+        {.instrument = "arp", .pattern = "arp B", .cutoffFrom = -2.5f, .cutoffTo = -0.5f}}},
       {"rise",
        8,
        {{"pad", "pad"},
@@ -234,28 +275,36 @@ Song nova() {
          .cutoffFrom = -2.0f,
          .cutoffTo = 3.6f,
          .levelFromDb = -16.0f}}},
+      // The theme's return: the counter-melody now above it at full level, and the snare
+      // driving.
       {"anthem", 16,
        groove({{"pad", "pad"},
                {"arp", "arp"},
-               {"lead", "theme"},
+               {.instrument = "lead", .pattern = "theme", .gainDb = 1.0f},
+               {.instrument = "harmony", .pattern = "counter", .gainDb = 3.0f},
+               {"snare", "snare drive"},
                {.instrument = "acid",
                 .pattern = "acid",
                 .progression = kNovaRoots,
                 .gainDb = -3.0f}})},
-      {"anthem 2", 16,
-       groove({{"pad", "pad"},
-               {"arp", "arp"},
-               {"lead", "theme"},
-               {"harmony", "theme thirds"},
-               acidLine("acid 2")})},
+      // The finale: the breakdown's tune over the second progression, with a counter-line.
+      {"finale", 16,
+       groove({{"pad", "pad B"},
+               {"arp", "arp B"},
+               {.instrument = "lead", .pattern = "break tune", .gainDb = 1.0f},
+               {.instrument = "harmony", .pattern = "counter B", .gainDb = 2.0f},
+               {"snare", "snare drive"},
+               {.instrument = "acid", .pattern = "acid 2", .progression = rootsB}},
+              rootsB)},
       // The groove thins out to the intro's: kick, hats and the offbeat bass closing down.
       {"outro",
        12,
        {crash,
         {"kick", "four"},
-        {.instrument = "clap", .pattern = "backbeat", .bars = 8},
+        {.instrument = "clap", .pattern = "clap phrase", .bars = 8},
         {.instrument = "hat", .pattern = "sixteenths", .levelToDb = -10.0f},
         {.instrument = "open hat", .pattern = "offbeats", .bars = 8},
+        {.instrument = "snare", .pattern = "snare fills", .gainDb = -4.0f, .startBar = 4},
         bass(0.0f, -2.0f),
         {.instrument = "acid",
          .pattern = "acid 2",

@@ -1,12 +1,11 @@
 // "Nova 2": Nova taken somewhere else. A squelching acid bassline carries the groove
 // instead of the offbeat bass; offbeat organ stabs and a gated supersaw replace the pad and
-// the arpeggio; the theme comes back chopped into a new rhythm over a descending
-// Am-G-F-E, and the breakdown quotes it at half speed over the original chords, which the
-// last drop then returns to. Slightly faster, same key.
+// the arpeggio; a theme of its own bounces over a descending Gm-F-Eb-D, the breakdown
+// sings it at half speed, and the peak brings a hook and a counter-line of its own.
+// Slightly faster, a tone lower: G minor.
 #include "musicgen/pattern_notation.h"
 #include "musicgen/songs/composition.h"
 #include "musicgen/songs/instrument_shorthand.h"
-#include "musicgen/songs/nova_theme.h"
 #include "musicgen/songs/songs.h"
 
 namespace musicgen::songs {
@@ -86,7 +85,7 @@ Song nova2() {
   Song song;
   song.title = "Nova 2";
   song.bpm = 139.5;
-  song.rootNote = 45;  // A2
+  song.rootNote = 43;  // G2: a tone under Nova, so the remix sits in a key of its own
   song.seed = 0x6e6f766132ull;
   song.delay = {.beats = 0.5f, .feedback = 0.5f, .dampingHz = 3800.0f};
   song.reverb = {.seconds = 2.2f, .dampingHz = 6000.0f, .predelayMs = 12.0f};
@@ -117,26 +116,43 @@ Song nova2() {
       synth("riser", riser(), {.gainDb = -14.0f, .reverbSend = 0.4f}),
   };
 
-  // Am, G, F, E: the descending minor cadence the remix runs on.
+  // Gm, F, Eb, D: the descending minor cadence the remix runs on.
   const std::vector<std::string_view> descent = {"12+15+19", "10+14+17", "8+12+15", "7+11+14"};
   const std::vector<int> descentRoots = {0, -2, -4, -5};
-  // The original chords at half the pace, for the breakdown's slow theme.
-  const std::vector<std::string_view> slowChords = {kNovaChords[0], kNovaChords[0], kNovaChords[1],
-                                                    kNovaChords[1], kNovaChords[2], kNovaChords[2],
-                                                    kNovaChords[3], kNovaChords[3]};
-  // The theme's first bars chopped into a new rhythm and bent to the descent: over the E
-  // major chord it turns to G sharp.
-  const std::string remixCall =
-      "31 . 31 29 | . 29 27 . | 31 . 31 29 | . 29 24 . |"
-      "29 . 29 26 | . 26 22 . | 29 . 29 31 | . 29 26 . |"
-      "32 . 32 31 | . 31 27 . | 32 . 32 31 | . 29 27 . |";
-  const std::string remixTheme = remixCall + "31 . 31 35 | . 35 38 . | 35 . 31 . | 26 . 23 . |" +
-                                 remixCall + "31 . 35 . | 38 . 35 . | 31 . 26 . | 23 . . . ";
+  // The descent at half the pace, for the breakdown's slow theme.
+  const std::vector<std::string_view> slowChords = {descent[0], descent[0], descent[1], descent[1],
+                                                    descent[2], descent[2], descent[3], descent[3]};
+  // The remix's own theme: each chord bounced between its top notes, the second half a
+  // third higher, over the E major chord a turn through its G sharp.
+  const std::string remixTheme =
+      "36 . 34 36 | . 31 . 27 | 36 . 34 36 | . 31 27 . |"
+      "34 . 31 34 | . 29 . 26 | 34 . 31 34 | . 38 . 34 |"
+      "32 . 29 32 | . 27 . 24 | 32 . 29 32 | . 36 . 32 |"
+      "35 . 31 35 | . 26 . 23 | 31 . 35 . | 38 . 35 . |"
+      "39 . 36 39 | . 36 . 31 | 39 . 36 39 | . 43 . 39 |"
+      "38 . 34 38 | . 34 . 29 | 38 . 34 38 | . 41 . 38 |"
+      "36 . 32 36 | . 32 . 27 | 36 . 32 36 | . 39 . 36 |"
+      "35 . 31 35 | . 38 . 35 | 31 . . . | . . . . ";
+  // The peak's hook: short calls a fifth apart, answered by a climb to the leading tone.
+  const std::string peakHook =
+      "24 . 24 31 | . 24 36 . | 34 . 31 . | 29 . 31 . |"
+      "26 . 26 29 | . 26 34 . | 31 . 29 . | 26 . 22 . |"
+      "24 . 24 27 | . 24 32 . | 31 . 29 . | 27 . 24 . |"
+      "23 . 26 . | 29 . 31 . | 32 . 35 . | 36 . . . ";
+  // Long notes above the hook, one per chord.
+  const std::string peakCounter = "39 " + times(15, "-") + "41 " + times(15, "-") + "44 " +
+                                  times(15, "-") + "43 " + times(11, "-") + ". . . .";
 
   song.patterns = {
       rhythm("four", "X... X... X... X..."),
       rhythm("snare", ".... X... .... X..o | .... X... .o.. X.oo"),
+      // Eight-bar phrases that end on a fill.
+      rhythm("snare phrase", phrase(4, ".... X... .... X..o | .... X... .o.. X.oo",
+                                    ".... X... .... X..o | .... X.o. X.XX XXXX")),
+      rhythm("snare B", phrase(4, "..o. X... ..o. X..o | .... X..o .o.. X.oo",
+                               "..o. X... ..o. X..o | X.o. X.XX .XXX XXXX")),
       rhythm("hats", "x.xx x.xo x.xx x.xx"),
+      rhythm("hats B", phrase(8, "xxxx x.xo xxxx x.xx", "xxxx x.xo XxXx XXXX")),
       rhythm("open hats", "..x. ..x. ..x. ..X."),
       rhythm("ride", "..x. ..x. ..x. ..x."),
       rhythm("roll", times(2, "x... x... x... x...") + times(2, "x.x. x.x. x.x. x.x.") +
@@ -150,25 +166,25 @@ Song nova2() {
              "0! 12 . 0 | ~7 . 0 12! | 0 . ~12 0 | 7! 0 ~12 .",
              0.7f),
       comping("stabs", descent, "..x. ..x. ..x. ..x-"),
-      comping("stabs original", kNovaChords, "..x. ..x. ..x. ..x-"),
       comping("gate", descent, "x.xx x.x. xx.x x.xx"),
-      comping("gate original", kNovaChords, "x.xx x.x. xx.x x.xx"),
+      comping("gate B", descent, "x.x. xx.x x.xx .xx."),
       comping("slow pad", slowChords, "x--- ---- ---- ----"),
       comping("descent pad", descent, "x--- ---- ---- ----"),
       melody("arp", arpeggio({{12, 15, 19}, {10, 14, 17}, {8, 12, 15}, {7, 11, 14}},
                              "0 1 2 1 3 2 1 2 0 1 2 1 3 2 4 3")),
       melody("slow arp", arpeggio({{12, 15, 19},
                                    {12, 15, 19},
-                                   {12, 15, 20},
-                                   {12, 15, 20},
-                                   {10, 15, 19},
-                                   {10, 15, 19},
                                    {10, 14, 17},
-                                   {10, 14, 17}},
+                                   {10, 14, 17},
+                                   {8, 12, 15},
+                                   {8, 12, 15},
+                                   {7, 11, 14},
+                                   {7, 11, 14}},
                                   "0 1 2 1 3 2 1 2 0 1 2 1 3 2 4 3")),
       melody("remix theme", remixTheme),
-      melody("theme", kNovaTheme),
-      melody("slow theme", stretch(kNovaTheme, 2)),
+      melody("slow theme", stretch(remixTheme, 2)),
+      melody("peak hook", peakHook),
+      melody("peak counter", peakCounter),
   };
 
   const Clip crash{.instrument = "crash", .pattern = "crash", .bars = 1};
@@ -182,8 +198,11 @@ Song nova2() {
                 .cutoffTo = to};
   };
   const auto drums = [&](std::vector<Clip> extra) {
-    std::vector<Clip> clips = {
-        crash, {"kick", "four"}, {"snare", "snare"}, {"hat", "hats"}, {"open hat", "open hats"}};
+    std::vector<Clip> clips = {crash,
+                               {"kick", "four"},
+                               {"snare", "snare phrase"},
+                               {"hat", "hats"},
+                               {"open hat", "open hats"}};
     clips.insert(clips.end(), extra.begin(), extra.end());
     return clips;
   };
@@ -194,10 +213,18 @@ Song nova2() {
        {{"kick", "four"},
         {.instrument = "hat", .pattern = "hats", .levelFromDb = -10.0f},
         {.instrument = "open hat", .pattern = "open hats", .startBar = 8},
+        {.instrument = "snare", .pattern = "snare phrase", .gainDb = -8.0f, .startBar = 8},
         acid("acid A", -2.5f, -1.0f, descentRoots)}},
+      // The theme's second half as a first glimpse of it, filtered.
       {"groove", 16,
        drums({acid("acid A", -1.0f, 0.4f, descentRoots),
-              {.instrument = "stab", .pattern = "stabs", .startBar = 8}})},
+              {.instrument = "stab", .pattern = "stabs", .startBar = 8},
+              {.instrument = "lead",
+               .pattern = "remix theme",
+               .gainDb = -3.0f,
+               .cutoffFrom = -2.0f,
+               .cutoffTo = -0.5f,
+               .startBar = 8}})},
       {"build",
        8,
        {{.instrument = "kick", .pattern = "four", .bars = 6},
@@ -215,7 +242,7 @@ Song nova2() {
        drums({acid("acid A", 0.3f, 0.3f, descentRoots),
               {"stab", "stabs"},
               {"gate", "gate"},
-              {"lead", "remix theme"}})},
+              {.instrument = "lead", .pattern = "remix theme", .gainDb = -1.5f}})},
       {"drive 2", 16,
        drums({acid("acid C", 0.5f, 0.5f, descentRoots),
               {"stab", "stabs"},
@@ -227,6 +254,15 @@ Song nova2() {
        {crash,
         {.instrument = "pad", .pattern = "slow pad", .levelFromDb = -8.0f},
         {"theme", "slow theme"},
+        {.instrument = "acid",
+         .pattern = "acid A",
+         .transpose = -12,
+         .progression = descentRoots,
+         .gainDb = -8.0f,
+         .cutoffFrom = -2.5f,
+         .cutoffTo = -1.5f,
+         .startBar = 4},
+        {.instrument = "snare", .pattern = "snare phrase", .gainDb = -10.0f, .startBar = 8},
         {.instrument = "arp",
          .pattern = "slow arp",
          .gainDb = 2.0f,
@@ -245,25 +281,46 @@ Song nova2() {
          .cutoffFrom = -1.0f,
          .cutoffTo = 3.8f,
          .levelFromDb = -16.0f}}},
-      {"peak", 16,
-       drums({acid("acid C", 0.6f, 0.6f, descentRoots),
-              {"stab", "stabs"},
-              {"gate", "gate"},
-              {"lead", "remix theme"},
-              {"arp", "arp"},
-              {"ride", "ride"}})},
-      // The last drop goes back to Nova's own chords and its theme.
-      {"peak 2", 16,
-       drums({acid("acid A", 0.6f, 0.6f, kNovaRoots),
-              {"stab", "stabs original"},
-              {"gate", "gate original"},
-              {"theme", "theme"},
-              {"ride", "ride"}})},
-      {"outro",
-       14,
+      // Two bars of the acid alone before the peak lands.
+      {"stop",
+       2,
+       {acid("acid B", 1.0f, 1.6f, descentRoots),
+        {.instrument = "snare", .pattern = "roll", .gainDb = -4.0f, .startBar = 1}}},
+      // The peak's own hook over the drive's groove, a counter-line above it and a busier
+      // kit.
+      {"peak",
+       16,
        {crash,
         {"kick", "four"},
-        {.instrument = "snare", .pattern = "snare", .bars = 8},
+        {"snare", "snare B"},
+        {"hat", "hats B"},
+        {"open hat", "open hats"},
+        acid("acid C", 0.6f, 0.6f, descentRoots),
+        {"stab", "stabs"},
+        {"gate", "gate B"},
+        {.instrument = "lead", .pattern = "peak hook", .gainDb = 2.0f},
+        {.instrument = "theme", .pattern = "peak counter", .gainDb = 1.0f},
+        {"ride", "ride"}}},
+      // The theme once more, an octave up on the big lead, over the peak's kit.
+      {"peak 2",
+       16,
+       {crash,
+        {"kick", "four"},
+        {"snare", "snare B"},
+        {"hat", "hats B"},
+        {"open hat", "open hats"},
+        acid("acid A", 0.6f, 0.6f, descentRoots),
+        {"stab", "stabs"},
+        {"gate", "gate"},
+        {.instrument = "theme", .pattern = "remix theme", .transpose = 12, .gainDb = 1.0f},
+        {.instrument = "lead", .pattern = "peak counter", .transpose = -12, .gainDb = 2.0f},
+        {"arp", "arp"},
+        {"ride", "ride"}}},
+      {"outro",
+       12,
+       {crash,
+        {"kick", "four"},
+        {.instrument = "snare", .pattern = "snare phrase", .bars = 8},
         {.instrument = "hat", .pattern = "hats", .levelToDb = -10.0f},
         {.instrument = "open hat", .pattern = "open hats", .bars = 8},
         acid("acid A", 0.3f, -2.5f, descentRoots),

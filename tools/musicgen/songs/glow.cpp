@@ -121,13 +121,31 @@ Song glow() {
       ". . 35 - | 38 - 35 - | 33 - 31 - | 28 - . . |"
       "33 - 31 - | 28 - - - | 26 - - - | . . . . ";
 
+  const std::string leadTune =
+      "33 - - 35 | - - 36 - | - - 35 - | 33 - - - |"
+      "31 - - 33 | - - 35 - | - - 33 - | 28 - - - |"
+      "28 - - 31 | - - 35 - | - - 33 - | 31 - 28 - |"
+      "33 - - - | - - - - | 31 - 33 - | 36 - - - |"
+      "38 - - 36 | - - 35 - | - - 36 - | 38 - - - |"
+      "40 - - 38 | - - 36 - | - - 35 - | 33 - - - |"
+      "35 - - 33 | - - 31 - | - - 28 - | 31 - 33 - |"
+      "33 - - - | - - - - | - - . . | . . . . ";
+
   song.patterns = {
       rhythm("kick", "X... .... X..x ...."),
+      rhythm("kick phrase", phrase(8, "X... .... X..x ....", "X... .... X.x. x.x.")),
+      rhythm("kick B", phrase(8, "X... ..x. X..x ....", "X... ..x. X..x X.x.")),
       rhythm("kick light", "X... .... .... ...."),
       rhythm("rim", ".... X... .... X..."),
+      // Eight-bar phrases that end on a fill.
+      rhythm("rim phrase", phrase(8, ".... X... .... X...", ".... X... ..x. XxXX")),
+      rhythm("rim fill", ".... X... ..x. XxXX"),
+      rhythm("rim B", phrase(8, ".... X..o .... X.o.", ".... X..o .X.x XXXX")),
+      rhythm("clap phrase", phrase(8, ".... .... .... X...", ".... .... X..X X.X.")),
       rhythm("clap", ".... .... .... X..."),
       rhythm("shaker", "o.x. o.xo o.x. o.xx"),
       rhythm("hat", "..x. ..x. ..x. ..xo"),
+      rhythm("hat B", "x.x. ..xo x.x. ..xx"),
       held("swell 4", 4),
       melody("bass", "0 - - - | - - . 0 | - - 7 - | . 12 - ."),
       melody("bass long", "0 - - - - - - - - - - - 7 - - -"),
@@ -137,16 +155,19 @@ Song glow() {
       comping("pad", homeChords, "x--- ---- ---- ----"),
       comping("pad away", awayChords, "x--- ---- ---- ----"),
       melody("bell", bellTune),
+      // The together section's own tune, a line over the home chords that the bell answers.
+      melody("together lead",
+             "40 - - - | - - 38 - | 36 - - - | 43 - - - |"
+             "45 - - - | - - 43 - | 40 - - - | 38 - - - |"
+             "41 - - - | - - 43 - | 45 - - 43 | - - 41 - |"
+             "43 - - - | - - - - | 40 - 38 - | 35 - - - |"
+             "43 - - - | - - 45 - | 48 - - - | 47 - - - |"
+             "45 - - - | - - 43 - | 40 - - - | 45 - - - |"
+             "43 - - - | - - 41 - | 40 - 38 - | 36 - - - |"
+             "38 - - - | - - 40 - | 43 - - - | - - . . "),
       melody("bell low", diatonicShift(bellTune, dMajor, -2)),
-      melody("lead",
-             "33 - - 35 | - - 36 - | - - 35 - | 33 - - - |"
-             "31 - - 33 | - - 35 - | - - 33 - | 28 - - - |"
-             "28 - - 31 | - - 35 - | - - 33 - | 31 - 28 - |"
-             "33 - - - | - - - - | 31 - 33 - | 36 - - - |"
-             "38 - - 36 | - - 35 - | - - 36 - | 38 - - - |"
-             "40 - - 38 | - - 36 - | - - 35 - | 33 - - - |"
-             "35 - - 33 | - - 31 - | - - 28 - | 31 - 33 - |"
-             "33 - - - | - - - - | - - . . | . . . . "),
+      melody("lead", leadTune),
+      melody("lead thirds", diatonicShift(leadTune, dMajor, 2)),
       melody("pluck",
              arpeggio({{16, 19, 23, 26}, {16, 19, 23, 24}, {16, 19, 21, 24}, {14, 16, 19, 23}},
                       "0 . 2 1 . 3 2 . 1 . 3 2 . 1 0 .")),
@@ -167,26 +188,27 @@ Song glow() {
        {{.instrument = "pad", .pattern = "pad", .transpose = -12, .levelFromDb = -10.0f},
         {"keys", "keys"},
         {.instrument = "shaker", .pattern = "shaker", .levelFromDb = -8.0f, .startBar = 4},
-        {.instrument = "bell", .pattern = "bell", .gainDb = -6.0f, .startBar = 4}}},
+        {.instrument = "bell", .pattern = "bell", .gainDb = -6.0f, .startBar = 4},
+        {.instrument = "rim", .pattern = "rim fill", .gainDb = -6.0f, .startBar = -1}}},
       {"home",
        16,
-       {{"kick", "kick"},
-        {"rim", "rim"},
+       {{"kick", "kick phrase"},
+        {"rim", "rim phrase"},
         {"shaker", "shaker"},
         bass(homeRoots),
         {"keys", "keys"},
         homePad,
-        {"bell", "bell"}}},
+        {.instrument = "bell", .pattern = "bell", .gainDb = -2.0f}}},
       {"away",
        16,
-       {{"kick", "kick"},
-        {"rim", "rim"},
+       {{"kick", "kick phrase"},
+        {"rim", "rim phrase"},
         {"shaker", "shaker"},
         {"hat", "hat"},
         bass(awayRoots),
         {"keys", "keys away"},
         awayPad,
-        {"lead", "lead"},
+        {.instrument = "lead", .pattern = "lead", .gainDb = -2.0f},
         {.instrument = "pluck", .pattern = "pluck away", .gainDb = -4.0f, .startBar = 8}}},
       {"interlude",
        12,
@@ -201,30 +223,33 @@ Song glow() {
          .cutoffFrom = -1.0f,
          .cutoffTo = 2.0f,
          .startBar = 8}}},
+      // Home again with a tune of its own on the lead, the bell answering it an octave
+      // down, and a busier kit.
       {"together",
        16,
-       {{"kick", "kick"},
-        {"rim", "rim"},
-        {"clap", "clap"},
+       {{"kick", "kick B"},
+        {"rim", "rim B"},
+        {"clap", "clap phrase"},
         {"shaker", "shaker"},
-        {"hat", "hat"},
+        {"hat", "hat B"},
         bass(homeRoots),
         {"keys", "keys"},
         homePad,
-        {"bell", "bell"},
-        {.instrument = "lead", .pattern = "bell low", .transpose = -12, .gainDb = -5.0f},
-        {"pluck", "pluck"}}},
+        {.instrument = "lead", .pattern = "together lead", .transpose = -12, .gainDb = 4.0f},
+        {.instrument = "bell", .pattern = "bell low", .gainDb = -2.0f},
+        {.instrument = "pluck", .pattern = "pluck", .gainDb = 1.0f}}},
       {"away again",
        8,
-       {{"kick", "kick"},
-        {"rim", "rim"},
-        {"clap", "clap"},
+       {{"kick", "kick B"},
+        {"rim", "rim B"},
+        {"clap", "clap phrase"},
         {"shaker", "shaker"},
-        {"hat", "hat"},
+        {"hat", "hat B"},
         bass(awayRoots),
         {"keys", "keys away"},
         awayPad,
-        {"lead", "lead"},
+        {.instrument = "lead", .pattern = "lead", .gainDb = 3.0f},
+        {.instrument = "bell", .pattern = "lead thirds", .gainDb = -3.0f},
         {"pluck", "pluck away"}}},
       // Back to the chords and the shaker the intro starts from.
       {"outro",
@@ -234,7 +259,9 @@ Song glow() {
         {.instrument = "shaker", .pattern = "shaker", .levelToDb = -8.0f},
         {.instrument = "bell", .pattern = "bell", .levelToDb = -6.0f, .bars = 4},
         {.instrument = "kick", .pattern = "kick", .bars = 4},
-        {.instrument = "rim", .pattern = "rim", .bars = 4},
+        {.instrument = "rim", .pattern = "rim", .bars = 3},
+        {.instrument = "rim", .pattern = "rim fill", .startBar = 3, .bars = 1},
+        {.instrument = "rim", .pattern = "rim fill", .gainDb = -8.0f, .startBar = -1},
         {.instrument = "bass", .pattern = "bass", .progression = homeRoots, .bars = 4}}},
   };
   return song;

@@ -104,6 +104,8 @@ Song vortek3() {
       synth(
           "arp", pluck(),
           {.gainDb = -11.0f, .pan = -0.25f, .delaySend = 0.35f, .reverbSend = 0.2f, .duck = 0.5f}),
+      synth("counter", lead(),
+            {.gainDb = -15.0f, .pan = -0.2f, .delaySend = 0.4f, .reverbSend = 0.35f, .duck = 0.4f}),
       synth("pad", pad(), {.gainDb = -16.0f, .reverbSend = 0.45f, .duck = 0.5f}),
       synth("riser", riser(), {.gainDb = -14.0f, .reverbSend = 0.4f}),
   };
@@ -139,6 +141,8 @@ Song vortek3() {
       rhythm("eighths", "x.x. x.x. x.x. x.x."),
       rhythm("offbeats", "..X. ..X. ..X. ..X."),
       rhythm("perc", "...x ..x. ...o .x.. | ...x ..x. .o.x ..x."),
+      rhythm("perc B", "..xx ..x. .x.o .x.x | ...x .xx. .o.x .xx."),
+      rhythm("sixteenths B", "x.ox x.ox x.ox xxoo"),
       rhythm("roll", times(4, "x...") + times(4, "x.x.") + times(4, "xxxx") + times(4, "XXXX")),
       melody("tom fill", ". . . . | . . . . | 7 . 7 5 | . 5 0 0"),
       downbeat("crash"),
@@ -167,6 +171,11 @@ Song vortek3() {
              "32 - - 31 | - - 29 - | 27 - 29 - | 32 - - - |"
              "34 - - 31 | - - 29 - | 26 - 29 - | 31 - 34 - |"
              "35 - - - | 31 - 35 - | 38 - - 36 | 35 - - - "),
+      // Long notes above hook A for its return, one a bar.
+      melody("main counter", "39 " + times(15, "-") + "44 " + times(15, "-") + "46 " +
+                                 times(15, "-") + "43 " + times(15, "-") + "48 " + times(15, "-") +
+                                 "44 " + times(15, "-") + "41 " + times(15, "-") + "47 " +
+                                 times(11, "-") + ". . . ."),
       melody("hook B",
              "32 - - 32 | - - 29 - | 27 - - 29 | - - 32 - |"
              "34 - - 34 | - - 31 - | 29 - - 31 | - - 34 - |"
@@ -191,7 +200,9 @@ Song vortek3() {
     return Clip{.instrument = "sub", .pattern = "sub", .transpose = -12, .progression = roots};
   };
   const Clip crash{.instrument = "crash", .pattern = "crash", .bars = 1};
+  // Tom fills on the last bar of each eight-bar phrase.
   const Clip fill{.instrument = "tom", .pattern = "tom fill", .startBar = -1};
+  const Clip midFill{.instrument = "tom", .pattern = "tom fill", .startBar = 7, .bars = 1};
 
   song.sections = {
       {"intro",
@@ -201,7 +212,8 @@ Song vortek3() {
         {.instrument = "hat", .pattern = "eighths", .levelFromDb = -8.0f},
         {.instrument = "open hat", .pattern = "offbeats", .gainDb = -4.0f, .startBar = 4},
         {"perc", "perc"},
-        bass("roll bass", mainRoots, -2.5f, -1.2f)}},
+        bass("roll bass", mainRoots, -2.5f, -1.2f),
+        {.instrument = "tom", .pattern = "tom fill", .gainDb = -4.0f, .startBar = -1}}},
       {"build",
        8,
        {{"kick", "four"},
@@ -232,7 +244,8 @@ Song vortek3() {
         {"perc", "perc"},
         bass("roll bass", mainRoots),
         {"stab", "main stabs"},
-        {"lead", "hook A"},
+        {.instrument = "lead", .pattern = "hook A", .gainDb = -1.0f},
+        midFill,
         fill}},
       {"bridge",
        8,
@@ -253,7 +266,8 @@ Song vortek3() {
          .cutoffFrom = -1.0f,
          .cutoffTo = 2.5f,
          .levelFromDb = -10.0f,
-         .startBar = -1}}},
+         .startBar = -1},
+        fill}},
       {"breakdown",
        12,
        {crash,
@@ -267,7 +281,8 @@ Song vortek3() {
          .cutoffTo = 0.0f,
          .startBar = 4},
         {.instrument = "perc", .pattern = "perc", .gainDb = -4.0f, .startBar = 8},
-        {.instrument = "hat", .pattern = "eighths", .levelFromDb = -12.0f, .startBar = 8}}},
+        {.instrument = "hat", .pattern = "eighths", .levelFromDb = -12.0f, .startBar = 8},
+        {.instrument = "tom", .pattern = "tom fill", .gainDb = -6.0f, .startBar = 7, .bars = 1}}},
       {"rise",
        4,
        {{"pad", "hook pad"},
@@ -294,18 +309,36 @@ Song vortek3() {
         {"lead", "hook B"},
         {.instrument = "arp", .pattern = "hook arp", .gainDb = -4.0f},
         {.instrument = "pad", .pattern = "hook pad", .gainDb = -4.0f},
+        midFill,
         fill}},
+      // Two bars without the kick, a roll and a riser, before hook A returns.
+      {"stop",
+       2,
+       {{.instrument = "pad", .pattern = "main pad", .bars = 2},
+        sub(mainRoots),
+        {.instrument = "snare", .pattern = "roll", .startBar = 0},
+        {"hat", "sixteenths"},
+        {.instrument = "riser",
+         .pattern = "riser 2",
+         .cutoffFrom = -1.0f,
+         .cutoffTo = 3.0f,
+         .levelFromDb = -10.0f},
+        fill}},
+      // Hook A again with a counter-line above it at full level and a busier kit: snare on
+      // the backbeat, new hats and percussion.
       {"main C",
        16,
        {crash,
         {"kick", "four"},
         {"clap", "backbeat ghost"},
-        {"hat", "sixteenths"},
+        {.instrument = "snare", .pattern = "backbeat", .gainDb = -2.0f},
+        {"hat", "sixteenths B"},
         {"open hat", "offbeats"},
-        {"perc", "perc"},
+        {"perc", "perc B"},
         bass("roll bass", mainRoots),
         {"stab", "main stabs"},
-        {"lead", "hook A"},
+        {.instrument = "lead", .pattern = "hook A", .gainDb = 1.0f},
+        {.instrument = "counter", .pattern = "main counter", .transpose = -12, .gainDb = 3.0f},
         {"arp", "main arp"},
         {.instrument = "crash", .pattern = "crash", .startBar = 8, .bars = 1},
         {.instrument = "pad",
@@ -313,16 +346,19 @@ Song vortek3() {
          .gainDb = -3.0f,
          .levelFromDb = -8.0f,
          .startBar = 8},
+        midFill,
         fill}},
+      // Down to the intro's groove over its last bars: the loop starts again without a jump.
       {"outro",
        12,
        {crash,
         {"kick", "four"},
         {.instrument = "clap", .pattern = "backbeat", .bars = 8},
-        {"hat", "sixteenths"},
+        {.instrument = "hat", .pattern = "sixteenths", .bars = 8},
+        {.instrument = "hat", .pattern = "eighths", .startBar = 8},
         {.instrument = "open hat", .pattern = "offbeats", .bars = 8},
         {"perc", "perc"},
-        bass("roll bass", mainRoots, 0.0f, -1.5f),
+        bass("roll bass", mainRoots, 0.0f, -2.5f),
         {.instrument = "stab",
          .pattern = "main stabs",
          .cutoffFrom = 0.0f,
@@ -334,20 +370,15 @@ Song vortek3() {
          .cutoffFrom = 0.0f,
          .cutoffTo = -2.0f,
          .levelToDb = -10.0f,
-         .bars = 4}}},
-      // Back down to the intro's groove: the loop starts again without a jump.
-      {"turn",
-       2,
-       {{"kick", "four"},
-        {.instrument = "hat", .pattern = "eighths", .levelToDb = -8.0f},
-        {"perc", "perc"},
-        bass("roll bass", mainRoots, -1.5f, -2.5f),
+         .bars = 4},
         {.instrument = "riser",
          .pattern = "riser 2",
          .cutoffFrom = -1.5f,
          .cutoffTo = 1.5f,
          .levelFromDb = -14.0f,
-         .levelToDb = -4.0f},
+         .levelToDb = -4.0f,
+         .startBar = -2},
+        midFill,
         fill}},
   };
   return song;

@@ -6,7 +6,7 @@
 
 #include "media/draw2d/canvas_graphics.h"
 #include "media/draw2d/default_font.h"
-#include "media/platform/clock.h"
+#include "media/draw2d/frame_pacing.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
 
@@ -23,16 +23,7 @@ struct FlipHookEntry {
 struct CanvasModule {
   std::uint32_t displaySeq = 0;  // changes when a display opens or closes; skips 0
 
-  bool vsync = false;           // present on the vertical blank (full screen at its own rate)
-  bool softwarePacing = false;  // wait out each frame by the clock instead
-  bool pacedOnBlank = false;    // ... and then present on the next vertical blank
-  int hertz = 0;
-  int interval = 0;               // whole milliseconds per frame: 1000 / hertz
-  int remainder = 0;              // 1000 - interval * hertz, spread over the second
-  int accumulator = 0;            // remainder collected so far; a whole hertz adds 1 ms
-  std::uint32_t nextFrame = 0;    // clock time the next frame is due (wraps like the clock)
-  std::uint32_t lastPresent = 0;  // clock time of the last paced present
-  int quickVsyncPresents = 0;     // vertical-blank presents in a row that came far too soon
+  TFramePacer pacer;  // of the open display
 
   std::vector<FlipHookEntry> flipHooks;   // sorted by priority
   std::vector<FlipHookEntry> addedHooks;  // added while the hooks were running
@@ -128,73 +119,6 @@ void MakeCurrent(TCanvasGraphics& g) {
   }
 }
 
-void SetUpPacing(int depth, int hertz, TCanvasDriver& driver) {
-  CanvasModule& m = Module();
-  hertz = std::max(hertz, 0);
-  if (depth != 0) {
-    // Full screen syncs to the display when it runs at our rate; at any other rate every
-    // frame-counted animation would change speed, so the clock paces it as in a window.
-    m.vsync = hertz != 0 && driver.CanSyncToDisplay(hertz);
-    m.softwarePacing = hertz != 0 && !m.vsync;
-    // The clock then chooses which blank shows each frame (every second one at 120 Hz, the
-    // next after each deadline at 144 Hz), and the present waits for it: nothing tears.
-    m.pacedOnBlank = m.softwarePacing && driver.CanPresentOnBlank();
-  } else {
-    m.vsync = false;
-    m.softwarePacing = hertz != 0;
-    m.pacedOnBlank = false;
-  }
-  m.hertz = hertz;
-  m.interval = hertz != 0 ? 1000 / hertz : 0;
-  m.remainder = 1000 - m.interval * hertz;
-  m.accumulator = 0;
-  m.nextFrame = static_cast<std::uint32_t>(Millisecs());
-  m.lastPresent = m.nextFrame;
-  m.quickVsyncPresents = 0;
-}
-
-// Waits until the frame is due. 60 Hz: 16 ms a frame plus 40 ms spread over the second, so
-// exactly 60 frames per 1000 ms. A late frame goes out at once and the next one is due an
-// interval after it: lost time is not caught up.
-void WaitForNextFrame() {
-  CanvasModule& m = Module();
-  m.nextFrame += static_cast<std::uint32_t>(m.interval);
-  m.accumulator += m.remainder;
-  if (m.accumulator >= m.hertz) {
-    m.accumulator -= m.hertz;
-    m.nextFrame += 1;
-  }
-  const auto wait =
-      static_cast<std::int32_t>(m.nextFrame - static_cast<std::uint32_t>(Millisecs()));
-  if (wait > 0) {
-    Delay(wait);
-  } else {
-    m.nextFrame = static_cast<std::uint32_t>(Millisecs());
-  }
-}
-
-// A vertical blank comes once a frame; presents closer together than three quarters of a
-// frame mean the swap does not wait for it (a driver or desktop setting overrides ours, or
-// the display runs faster than it says) and every frame-counted animation would race. After
-// a run of them the clock paces instead. A single quick present is normal: the one after a
-// late frame meets the very next blank.
-constexpr int kQuickPresentsBeforeTimerPacing = 8;
-
-void NoteVsyncPresent() {
-  CanvasModule& m = Module();
-  const auto now = static_cast<std::uint32_t>(Millisecs());
-  const auto took = static_cast<std::int32_t>(now - m.lastPresent);
-  m.lastPresent = now;
-  m.nextFrame = now;  // where timer pacing starts from if the window is hidden next
-  if (4 * took >= 3 * m.interval) {
-    m.quickVsyncPresents = 0;
-  } else if (++m.quickVsyncPresents >= kQuickPresentsBeforeTimerPacing) {
-    m.vsync = false;
-    m.softwarePacing = true;
-    m.pacedOnBlank = true;  // harmless where swaps never wait, right where blanks come faster
-  }
-}
-
 }  // namespace
 
 TCanvasDriver* CurrentDriver() {
@@ -223,7 +147,7 @@ std::shared_ptr<TGraphics> Graphics(int width, int height, int depth, int hertz,
   TCanvasGraphics& g = CurrentCanvasGraphics();
   g = TCanvasGraphics::ForDisplay(graphics, driver);
   MakeCurrent(g);
-  SetUpPacing(depth, hertz, *driver);
+  Module().pacer.SetUp(depth, hertz, *driver);
   if (depth != 0) driver->MoveMouse(width / 2, height / 2);
   // End closes the display, whichever way the program ends. Closing twice does nothing.
   OnEnd([] { CloseGraphics(); });
@@ -256,25 +180,7 @@ void Flip(int sync) {
   RunFlipHooks();
   TCanvasGraphics& g = CurrentCanvasGraphics();
   if (!g._graphics) return;
-  CanvasModule& m = Module();
-  FlipResult result;
-  if (sync != -1) {
-    result = g._driver->Flip(sync);
-  } else if (m.softwarePacing || (m.vsync && !g._driver->DisplayShown())) {
-    // The clock paces windows, displays at other rates, and a minimised or hidden window
-    // even at our rate: it has no vertical blank to wait for (its swap may return at once and
-    // the loop would spin). The frame is finished before the wait, so that the present after
-    // it takes the same short time every frame.
-    g._driver->FinishFrame();
-    WaitForNextFrame();
-    result = g._driver->Flip(m.pacedOnBlank && g._driver->DisplayShown() ? 1 : 0);
-    m.lastPresent = static_cast<std::uint32_t>(Millisecs());
-  } else if (m.vsync) {
-    result = g._driver->Flip(1);
-    NoteVsyncPresent();
-  } else {
-    result = g._driver->Flip(0);
-  }
+  const FlipResult result = Module().pacer.Present(*g._driver, sync);
   if (result == FlipResult::kDeviceRecreated) {
     // Textures of the old device are gone: a new number makes images build them again.
     BumpDisplaySeq();
@@ -432,14 +338,7 @@ void RemoveFlipHook(FlipHookFunction function, void* context) {
 void ResetCanvasForTesting() {
   CloseGraphics();
   ResetGraphicsDrivers();
-  CanvasModule& m = Module();
-  m.vsync = false;
-  m.pacedOnBlank = false;
-  m.softwarePacing = false;
-  m.hertz = m.interval = m.remainder = m.accumulator = 0;
-  m.nextFrame = 0;
-  m.lastPresent = 0;
-  m.quickVsyncPresents = 0;
+  Module().pacer = TFramePacer{};
   CurrentCanvasGraphics() = TCanvasGraphics{};
 }
 

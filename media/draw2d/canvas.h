@@ -1,5 +1,6 @@
 // The drawing front end: opens the display, keeps the drawing state (canvas_graphics.h),
-// forwards it to the selected driver and presents frames at the chosen pacing.
+// forwards it to the driver of the display and presents frames at the chosen pacing
+// (frame_pacing.h).
 // Depends on: media/platform (clock, polled input, process end), the canvas drivers.
 #pragma once
 

@@ -2,6 +2,7 @@
 list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   canvas.cpp
   canvas_graphics.cpp
+  frame_pacing.cpp
   display_window.cpp
   device_driver.cpp
   display_drivers.cpp

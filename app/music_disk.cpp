@@ -30,14 +30,14 @@ bool& HasRun() {
 }
 
 void LoadPicturesAndFonts(AppState& state) {
-  constexpr int kDefaultImageFlags = -1;
-  constexpr int kSmoothFont = 4;
-  state.letterImage1 = media::LoadImage(u"incbin::gfx/v.png", kDefaultImageFlags);
-  state.letterImage2 = media::LoadImage(u"incbin::gfx/o.png", kDefaultImageFlags);
-  state.letterImage3 = media::LoadImage(u"incbin::gfx/k.png", kDefaultImageFlags);
-  state.scrollBordersImage = media::LoadImage(u"incbin::gfx/scrollborders.png", kDefaultImageFlags);
-  state.logoImage = media::LoadImage(u"incbin::gfx/logo.png", kDefaultImageFlags);
-  state.infoPadImage = media::LoadImage(u"incbin::gfx/infopad.png", kDefaultImageFlags);
+  constexpr int kImageFlags = media::kUseDefaultImageFlags;  // masked and filtered
+  constexpr int kSmoothFont = media::kFontSmooth;
+  state.letterImage1 = media::LoadImage(u"incbin::gfx/v.png", kImageFlags);
+  state.letterImage2 = media::LoadImage(u"incbin::gfx/o.png", kImageFlags);
+  state.letterImage3 = media::LoadImage(u"incbin::gfx/k.png", kImageFlags);
+  state.scrollBordersImage = media::LoadImage(u"incbin::gfx/scrollborders.png", kImageFlags);
+  state.logoImage = media::LoadImage(u"incbin::gfx/logo.png", kImageFlags);
+  state.infoPadImage = media::LoadImage(u"incbin::gfx/infopad.png", kImageFlags);
   state.panelFont = media::LoadImageFont(u"incbin::fonts/HoboStd.otf", 24, kSmoothFont);
   state.scrollFont = media::LoadImageFont(u"incbin::fonts/Erika_Ormig.ttf", 82, kSmoothFont);
   state.loadingFont = media::LoadImageFont(u"incbin::fonts/Erika_Ormig.ttf", 40, kSmoothFont);

@@ -8,7 +8,6 @@ namespace app {
 namespace {
 
 constexpr float kPanelX = 350.0f;
-constexpr int kBlendAlpha = 3;
 
 void DrawCredits() {
   media::DrawText(u"Credits", kPanelX, 130.0f);
@@ -38,8 +37,8 @@ void DrawMusicInfo(const AppState& state) {
 // Three columns, drawn column by column: keys, "=" signs, meanings.
 void DrawKeyLegend() {
   static constexpr const char16_t* kKeys[] = {u"I", u"M", u"C", u"G", u"SPACE"};
-  static constexpr const char16_t* kMeanings[] = {u"Music Info", u"Music", u"Creditz",
-                                                   u"Greetingz", u"Pause/Start"};
+  static constexpr const char16_t* kMeanings[] = {u"Music Info", u"Music", u"Creditz", u"Greetingz",
+                                                  u"Pause/Start"};
   for (int row = 0; row < 5; ++row) media::DrawText(kKeys[row], 30.0f, 176.0f + 24.0f * row);
   for (int row = 0; row < 5; ++row) media::DrawText(u"=", 120.0f, 176.0f + 24.0f * row);
   for (int row = 0; row < 5; ++row) media::DrawText(kMeanings[row], 150.0f, 176.0f + 24.0f * row);
@@ -60,7 +59,7 @@ int UpdatePanelFade(AppState& state) {
     state.panelAlpha = 0.0f;
     state.panelFading = 0;
   }
-  media::SetBlend(kBlendAlpha);
+  media::SetBlend(media::kBlendAlpha);
   media::SetAlpha(state.panelAlpha);
   return 0;
 }
@@ -90,7 +89,7 @@ int DrawPanels(AppState& state) {
   }
   media::SetColor(255, 255, 255);
   media::DrawImage(state.scrollBordersImage, 0.0f, 20.0f, 0);
-  media::SetBlend(kBlendAlpha);
+  media::SetBlend(media::kBlendAlpha);
   media::SetAlpha(0.6f);
   media::DrawImage(state.infoPadImage, 309.0f, 110.0f, 0);
   media::SetAlpha(0.9f);

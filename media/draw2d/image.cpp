@@ -123,7 +123,7 @@ void TImage::SetPixmap(int index, std::shared_ptr<TPixmap> pixmap) {
 }
 
 std::shared_ptr<TImage> LoadImage(std::u16string_view url, int flags) {
-  if (flags == -1) flags = kDefaultImageFlags;
+  if (flags == kUseDefaultImageFlags) flags = kDefaultImageFlags;
   // The mask colour is black; nothing in the program changes it.
   return TImage::Load(url, flags, 0, 0, 0);
 }

@@ -19,6 +19,8 @@ enum ImageFlags : int {
   kImageMipmapped = 4,  // a full mip chain
 };
 constexpr int kDefaultImageFlags = kImageMasked | kImageFiltered;
+// LoadImage's `flags` that stand for kDefaultImageFlags.
+constexpr int kUseDefaultImageFlags = -1;
 
 class TImage {
  public:
@@ -55,7 +57,7 @@ class TImage {
   void SetPixmap(int index, std::shared_ptr<TPixmap> pixmap);
 };
 
-// Loads a picture from `url`; flags -1 = the default flags (masked and filtered), mask black.
+// Loads a picture from `url`; kUseDefaultImageFlags gives kDefaultImageFlags. Mask black.
 std::shared_ptr<TImage> LoadImage(std::u16string_view url, int flags);
 
 // Loads a pixmap from `url` through the pixmap loaders (PNG). Null when none accepts it.

@@ -167,6 +167,26 @@ wait_screen() {
   return 1
 }
 
+# wait_brief_screen NAME SECONDS TEST [ARGS...]: as wait_screen, for a picture that stays
+# only a moment (the loading screen: one second). Encoding and testing each screenshot before
+# the next can take longer than that on a busy machine, so the window is first grabbed raw
+# as fast as the X server gives it (at most 80 grabs in SECONDS), then the grabs are tested.
+wait_brief_screen() {
+  local name="$1" limit="$2" n=0 i
+  shift 2
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end && n < 80)); do
+    xwd -silent -id "$win" >"$work/$name.$n.xwd" 2>/dev/null && ((n++))
+    sleep 0.02
+  done
+  for ((i = 0; i < n; i++)); do
+    convert "xwd:$work/$name.$i.xwd" "$work/$name.png" 2>/dev/null &&
+      "$1" "$work/$name.png" "${@:2}" && break
+  done
+  rm -f "$work/$name".*.xwd
+  ((i < n))
+}
+
 # Pixels of the rectangle W x H at X, Y of IMAGE that are near white (panel text), or near
 # black (the key legend) with "dark".
 count_pixels() {  # count_pixels IMAGE X Y W H [dark]

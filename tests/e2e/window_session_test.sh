@@ -40,7 +40,7 @@ check "the music plays" wait_sound 10 "$(sound_size)"
 
 # --- 2. F2: the loading screen, then track 2 marked. ------------------------------------------
 press F2
-check "F2 shows the loading screen" wait_screen loading 4 is_loading_screen
+check "F2 shows the loading screen" wait_brief_screen loading 4 is_loading_screen
 check "after loading, track 2 is marked" wait_screen track2 6 track_marked 2
 check "track 2 plays" wait_sound 10 "$(sound_size)"
 

@@ -79,7 +79,7 @@ check "the music plays" sounding_since "$mark"
 
 # --- 2. F2: the loading screen, then track 2 marked. ------------------------------------------
 press F2
-[[ "$renderer" == gl ]] && check "F2 shows the loading screen" wait_screen loading 4 is_loading_screen
+[[ "$renderer" == gl ]] && check "F2 shows the loading screen" wait_brief_screen loading 4 is_loading_screen
 check "after loading, track 2 is marked" wait_screen track2 8 track_marked 2
 
 # --- 3. Space pauses all sound and resumes it. -------------------------------------------------

@@ -38,7 +38,7 @@ class SoftDriver : public ::testing::Test {
   }
   void TearDown() override {
     ResetCanvasForTesting();
-    SetEndHookForTesting(nullptr);
+    SetEndHook(nullptr);
     ResetPolledInputForTesting();
   }
 
@@ -424,7 +424,7 @@ class SoftDriverWindow : public ::testing::Test {
   void TearDown() override {
     ResetCanvasForTesting();
     test_support::UnsetEnv("SDL_VIDEODRIVER");
-    SetEndHookForTesting(nullptr);
+    SetEndHook(nullptr);
     ResetPolledInputForTesting();
   }
 };
@@ -441,14 +441,14 @@ TEST_F(SoftDriverWindow, PresentsInAWindowAndIsWhereGLFallsBack) {
   CloseGraphics();
 
   // The dummy driver has no GL: the program's choice falls back to the software driver.
-  SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+  SelectProgramDrivers(kGraphicsBackBuffer);
   ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), SoftCanvasDriver());
 }
 
 TEST_F(SoftDriverWindow, NoVideoDeviceMeansNoDisplay) {
   test_support::SetEnv("SDL_VIDEODRIVER", "no-such-device");
-  SetGraphicsDriver(GLCanvasDriver(), kGraphicsBackBuffer);
+  SelectProgramDrivers(kGraphicsBackBuffer);
   EXPECT_EQ(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), nullptr);
 }

@@ -291,7 +291,7 @@ void DrawText(std::u16string_view text, float x, float y) {
   font->Draw(text, penX, penY, g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy);
 }
 
-void SetDrawObserverForTesting(DrawObserver observer) {
+void SetDrawObserver(DrawObserver observer) {
   Observer() = std::move(observer);
 }
 

@@ -82,8 +82,9 @@ struct DrawCall {
   const TImageFont* font = nullptr;  // the current font
 };
 using DrawObserver = std::function<void(const DrawCall& call)>;
-// Installs `observer` (an empty one removes it). For tests only.
-void SetDrawObserverForTesting(DrawObserver observer);
+// Installs `observer` (an empty one removes it): tests check what was drawn, the capture tool
+// whether a frame drew anything.
+void SetDrawObserver(DrawObserver observer);
 
 // Closes the display and returns the front end to its state at start (GL driver selected,
 // back-buffer default flags). Flip hooks stay. For tests only.

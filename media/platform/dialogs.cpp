@@ -78,7 +78,7 @@ int Proceed(std::u16string_view text, int serious) {
   return ShowQuestionBox(text, serious);
 }
 
-void SetProceedHookForTesting(ProceedHook hook) {
+void SetProceedHook(ProceedHook hook) {
   Hook() = std::move(hook);
 }
 

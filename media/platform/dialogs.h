@@ -15,8 +15,9 @@ namespace media {
 // had it.
 int Proceed(std::u16string_view text, int serious);
 
-// Tests answer the question without a box: the hook gets the text and `serious`.
+// Tests and the capture tool answer the question without a box: the hook gets the text and
+// `serious`.
 using ProceedHook = std::function<int(std::u16string_view text, int serious)>;
-void SetProceedHookForTesting(ProceedHook hook);  // empty restores the real box
+void SetProceedHook(ProceedHook hook);  // empty restores the real box
 
 }  // namespace media

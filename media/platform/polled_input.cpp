@@ -186,7 +186,7 @@ void ResetPolledInputForTesting() {
   if (SDL_WasInit(SDL_INIT_EVENTS) != 0) SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
-void SetEventObserverForTesting(std::function<void(const Event&)> observer) {
+void SetEventObserver(std::function<void(const Event&)> observer) {
   State().observer = std::move(observer);
 }
 

@@ -52,6 +52,6 @@ void ResetPolledInputForTesting();
 
 // Tests see every emitted event, after the hook, and may query input from inside (which is
 // how a nested poll is provoked). An empty function removes the observer.
-void SetEventObserverForTesting(std::function<void(const Event&)> observer);
+void SetEventObserver(std::function<void(const Event&)> observer);
 
 }  // namespace media

@@ -45,7 +45,7 @@ void End() {
   ExitProcess();
 }
 
-void SetEndHookForTesting(std::function<void()> hook) {
+void SetEndHook(std::function<void()> hook) {
   State().hook = std::move(hook);
   State().handlers.clear();
 }

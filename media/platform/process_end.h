@@ -13,8 +13,9 @@ void OnEnd(std::function<void()> handler);
 // Runs the exit handlers, then the end hook; by default the process ends with exit code 0.
 [[noreturn]] void End();
 
-// Replaces what End does after the handlers. The hook must not return (tests throw).
+// Replaces what End does after the handlers: tests and the capture tool run the program in
+// their own process. The hook must not return (they throw).
 // An empty hook restores the process exit. Also forgets the registered handlers.
-void SetEndHookForTesting(std::function<void()> hook);
+void SetEndHook(std::function<void()> hook);
 
 }  // namespace media

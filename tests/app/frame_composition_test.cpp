@@ -262,7 +262,7 @@ TEST_F(FrameCompositionTest, GoldenFrames) {
 // The letters alone, without a display: positions from frameTick and the spectrum.
 TEST(LogoLetters, BobOnTheSineAndFollowTheLowestBins) {
   std::vector<media::DrawCall> calls;
-  media::SetDrawObserverForTesting([&](const media::DrawCall& c) { calls.push_back(c); });
+  media::SetDrawObserver([&](const media::DrawCall& c) { calls.push_back(c); });
   AppState state;
   state.spectrum.assign(512, 0.0f);
   const auto positions = [&](int tick) {
@@ -292,7 +292,7 @@ TEST(LogoLetters, BobOnTheSineAndFollowTheLowestBins) {
   EXPECT_FLOAT_EQ(bass[1].x, 330.0f + 0.25f + 15.0f);
   EXPECT_FLOAT_EQ(bass[2].x, 610.0f);
   EXPECT_FLOAT_EQ(calls.back().alpha, 0.1f);
-  media::SetDrawObserverForTesting(nullptr);
+  media::SetDrawObserver(nullptr);
 }
 
 }  // namespace

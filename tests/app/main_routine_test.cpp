@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/debug_log.h"
 #include "app/music_disk.h"
+#include "app/program_reset.h"
 #include "media/audio/bass.h"
 #include "media/draw2d/canvas.h"
 #include "media/platform/clock.h"
@@ -40,12 +41,10 @@ class MainRoutineTest : public ::testing::Test {
   void SetUp() override {
     test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
     test_support::SetEnv("SDL_AUDIODRIVER", "dummy");
-    media::ResetEmbeddedFilesForTesting();
-    media::ResetPolledInputForTesting();
-    ResetRunOnceGuardForTesting();
+    ResetProgramState();
     media::SetCurrentClock(&clock_);
-    media::SetEndHookForTesting([] { throw ProcessEnded{}; });
-    media::SetProceedHookForTesting([this](std::u16string_view text, int serious) {
+    media::SetEndHook([] { throw ProcessEnded{}; });
+    media::SetProceedHook([this](std::u16string_view text, int serious) {
       questions_.emplace_back(text);
       EXPECT_EQ(serious, 0);
       return answer_;
@@ -56,14 +55,7 @@ class MainRoutineTest : public ::testing::Test {
 
   void TearDown() override {
     media::RemoveFlipHook(&MainRoutineTest::OnFlip, this);
-    media::CloseGraphics();
-    media::TBass::Free();
-    media::SetProceedHookForTesting(nullptr);
-    media::SetEndHookForTesting(nullptr);
-    media::SetCurrentClock(nullptr);
-    SetDebugLogHook(nullptr);
-    media::ResetPolledInputForTesting();
-    media::ResetEmbeddedFilesForTesting();
+    ResetProgramState();
   }
 
   // Injects the scripted events of the frame being presented.

@@ -5,14 +5,15 @@
 
 #include "app/debug_log.h"
 #include "app/music_disk.h"
+#include "app/program_reset.h"
 #include "media/audio/bass.h"
 #include "media/draw2d/image.h"
-#include "media/resources/utf16.h"
 #include "media/platform/dialogs.h"
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
 #include "media/resources/embedded_files.h"
+#include "media/resources/utf16.h"
 #include "tests/media/draw2d/canvas_test_support.h"
 #include "tests/support/portable_process.h"
 #include "timing/delta.h"
@@ -30,42 +31,30 @@ constexpr int kFramesPerVideoFrame = 735;  // 44100 / 60
 void ProgramHarness::SetUp() {
   test_support::SetEnv("SDL_VIDEODRIVER", "dummy");
   test_support::SetEnv("SDL_AUDIODRIVER", "dummy");
-  media::ResetEmbeddedFilesForTesting();
-  media::ResetPolledInputForTesting();
-  media::ResetCanvasForTesting();
-  timing::ResetDeltaForTesting();
-  ResetRunOnceGuardForTesting();
+  ResetProgramState();
   media::SetCurrentClock(&clock_);
   auto output = std::make_unique<media::audio::ManualOutput>();
   output_ = output.get();
   media::audio::UseOutputForNextInit(std::move(output), &audioTime_);
-  media::SetEndHookForTesting([] { throw ProcessEnded{}; });
-  media::SetProceedHookForTesting([this](std::u16string_view text, int) {
+  media::SetEndHook([] { throw ProcessEnded{}; });
+  media::SetProceedHook([this](std::u16string_view text, int) {
     questions_.emplace_back(text);
     return answer_;
   });
   SetDebugLogHook([this](std::u16string_view message) { log_.emplace_back(message); });
-  media::SetDrawObserverForTesting([this](const media::DrawCall& call) { Record(call); });
+  media::SetDrawObserver([this](const media::DrawCall& call) { Record(call); });
   media::AddFlipHook(&ProgramHarness::OnFlip, this, 100);
   pulled_.resize(2 * kFramesPerVideoFrame);
 }
 
 void ProgramHarness::TearDown() {
   media::RemoveFlipHook(&ProgramHarness::OnFlip, this);
-  media::SetDrawObserverForTesting(nullptr);
-  media::TBass::Free();
-  media::audio::UseOutputForNextInit(nullptr, nullptr);
-  media::ResetCanvasForTesting();
-  timing::ResetDeltaForTesting();
-  media::SetProceedHookForTesting(nullptr);
-  media::SetEndHookForTesting(nullptr);
-  media::SetCurrentClock(nullptr);
-  SetDebugLogHook(nullptr);
-  media::ResetPolledInputForTesting();
-  media::ResetEmbeddedFilesForTesting();
+  ResetProgramState();
 }
 
-void ProgramHarness::At(int frame, media::Event event) { script_.push_back({frame, event}); }
+void ProgramHarness::At(int frame, media::Event event) {
+  script_.push_back({frame, event});
+}
 
 void ProgramHarness::PressAt(int frame, int key) {
   At(frame, {media::kEventKeyDown, key});

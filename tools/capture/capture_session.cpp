@@ -136,23 +136,23 @@ void Session::InstallSeams() {
   auto output = std::make_unique<media::audio::ManualOutput>();
   output_ = output.get();
   media::audio::UseOutputForNextInit(std::move(output), &soundTime_);
-  media::SetEndHookForTesting([] { throw DiskEnded{}; });
-  media::SetProceedHookForTesting([](std::u16string_view, int) { return kAnswerNo; });
+  media::SetEndHook([] { throw DiskEnded{}; });
+  media::SetProceedHook([](std::u16string_view, int) { return kAnswerNo; });
   // The disk's own diagnostics, as the program writes them, unless asked to be quiet.
   app::SetDebugLogHook([quiet = options_.quiet](std::u16string_view message) {
     if (!quiet) std::fprintf(stderr, "%s\n", media::Utf16ToUtf8(message).c_str());
   });
   // Only pictures count as frames: the display's first bare clears draw nothing.
-  media::SetDrawObserverForTesting([this](const media::DrawCall&) { drawnSinceFlip_ = true; });
+  media::SetDrawObserver([this](const media::DrawCall&) { drawnSinceFlip_ = true; });
   media::AddFlipHook(&Session::OnFlip, this, 0);
 }
 
 void Session::RemoveSeams() {
   media::RemoveFlipHook(&Session::OnFlip, this);
-  media::SetDrawObserverForTesting(nullptr);
+  media::SetDrawObserver(nullptr);
   media::audio::UseOutputForNextInit(nullptr, nullptr);
-  media::SetProceedHookForTesting(nullptr);
-  media::SetEndHookForTesting(nullptr);
+  media::SetProceedHook(nullptr);
+  media::SetEndHook(nullptr);
   media::SetCurrentClock(nullptr);
   app::SetDebugLogHook(nullptr);
   output_ = nullptr;

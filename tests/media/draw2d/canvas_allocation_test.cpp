@@ -69,7 +69,7 @@ TEST(CanvasAllocation, AFrameAllocatesNothingOnceTexturesExist) {
   RemoveFlipHook(CountFlip, &flips);
   ResetCanvasForTesting();
   SetCurrentClock(nullptr);
-  SetEndHookForTesting(nullptr);
+  SetEndHook(nullptr);
   ResetPolledInputForTesting();
 }
 

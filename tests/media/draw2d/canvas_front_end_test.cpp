@@ -33,7 +33,7 @@ class CanvasFrontEnd : public ::testing::Test {
   void TearDown() override {
     ResetCanvasForTesting();
     SetCurrentClock(nullptr);
-    SetEndHookForTesting(nullptr);  // also forgets the display-closing handlers
+    SetEndHook(nullptr);  // also forgets the display-closing handlers
     ResetPolledInputForTesting();
   }
 
@@ -191,7 +191,7 @@ TEST_F(CanvasFrontEnd, OpeningTurnsOnPolledInput) {
 
 TEST_F(CanvasFrontEnd, EndClosesTheDisplay) {
   struct Ended {};
-  SetEndHookForTesting([] { throw Ended{}; });
+  SetEndHook([] { throw Ended{}; });
   ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
   const int seq = GraphicsSeq();
   EXPECT_THROW(End(), Ended);

@@ -23,7 +23,7 @@ class CanvasPacing : public ::testing::Test {
   void TearDown() override {
     ResetCanvasForTesting();
     SetCurrentClock(nullptr);
-    SetEndHookForTesting(nullptr);
+    SetEndHook(nullptr);
     ResetPolledInputForTesting();
   }
 

@@ -235,7 +235,7 @@ void GLDisplayTest::TearDown() {
   display_.reset();
   ResetCanvasForTesting();
   test_support::UnsetEnv("SDL_VIDEODRIVER");
-  SetEndHookForTesting(nullptr);
+  SetEndHook(nullptr);
   ResetPolledInputForTesting();
 }
 

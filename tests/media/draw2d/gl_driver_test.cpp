@@ -59,7 +59,7 @@ class GLDriver : public ::testing::Test {
 #endif
     ResetCanvasForTesting();
     test_support::UnsetEnv("SDL_VIDEODRIVER");
-    SetEndHookForTesting(nullptr);
+    SetEndHook(nullptr);
     ResetPolledInputForTesting();
   }
 

@@ -160,7 +160,7 @@ class ImageFontOnScaledDisplay : public ::testing::Test {
   }
   void TearDown() override {
     ResetCanvasForTesting();
-    SetEndHookForTesting(nullptr);
+    SetEndHook(nullptr);
   }
   void Reopen(float scale) {
     CloseGraphics();

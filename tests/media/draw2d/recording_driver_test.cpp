@@ -36,7 +36,7 @@ class RecordingCanvasDriver : public ::testing::Test {
   void TearDown() override {
     ResetCanvasForTesting();
     SetCurrentClock(nullptr);
-    SetEndHookForTesting(nullptr);
+    SetEndHook(nullptr);
     ResetPolledInputForTesting();
   }
 

@@ -15,7 +15,7 @@ namespace {
 TEST(Proceed, TheTestHookAnswersWithTheTextAndSeriousness) {
   std::u16string askedText;
   int askedSerious = -99;
-  SetProceedHookForTesting([&](std::u16string_view text, int serious) {
+  SetProceedHook([&](std::u16string_view text, int serious) {
     askedText = text;
     askedSerious = serious;
     return 0;
@@ -24,15 +24,15 @@ TEST(Proceed, TheTestHookAnswersWithTheTextAndSeriousness) {
   EXPECT_EQ(askedText, u"Would you like a window? \u00C5");
   EXPECT_EQ(askedSerious, 3);
 
-  SetProceedHookForTesting([](std::u16string_view, int) { return 1; });
+  SetProceedHook([](std::u16string_view, int) { return 1; });
   EXPECT_EQ(Proceed(u"?", 0), 1);
-  SetProceedHookForTesting({});
+  SetProceedHook({});
 }
 
 // With no display to show it on, the box cannot appear; that counts as Cancel and must not
 // wait for anyone.
 TEST(Proceed, ABoxThatCannotBeShownAnswersCancel) {
-  SetProceedHookForTesting({});
+  SetProceedHook({});
   test_support::UnsetEnv("DISPLAY");
   test_support::UnsetEnv("WAYLAND_DISPLAY");
   test_support::SetEnv("SDL_VIDEODRIVER", "dummy");

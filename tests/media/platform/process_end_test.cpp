@@ -14,13 +14,13 @@ struct EndReached {};  // thrown by the test hook in place of ending the process
 class ProcessEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetEndHookForTesting([this] {
+    SetEndHook([this] {
       log_.push_back("hook");
       throw EndReached{};
     });
   }
   void TearDown() override {
-    SetEndHookForTesting([] { throw EndReached{}; });
+    SetEndHook([] { throw EndReached{}; });
   }
 
   std::vector<std::string> log_;
@@ -53,7 +53,7 @@ TEST_F(ProcessEnd, HandlersRunOnceEvenWhenOneEndsAgain) {
 
 TEST_F(ProcessEnd, InstallingAHookForgetsEarlierHandlers) {
   OnEnd([this] { log_.push_back("left over from another test"); });
-  SetEndHookForTesting([this] {
+  SetEndHook([this] {
     log_.push_back("new hook");
     throw EndReached{};
   });
@@ -65,7 +65,7 @@ TEST(ProcessEndDeathTest, WithoutAHookTheProcessEndsWithCodeZeroAfterTheHandlers
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        SetEndHookForTesting({});
+        SetEndHook({});
         OnEnd([] { std::fputs("handler ran", stderr); });
         End();
       },

@@ -19,7 +19,7 @@ class SdlEventTranslation : public ::testing::Test {
     ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
     ResetPolledInputForTesting();
     EnablePolledInput();
-    SetEventObserverForTesting([this](const Event& event) { seen_.push_back(event); });
+    SetEventObserver([this](const Event& event) { seen_.push_back(event); });
   }
   void TearDown() override {
     ResetPolledInputForTesting();
@@ -278,7 +278,7 @@ TEST_F(SdlEventTranslation, MouseEventsBecomeMouseEvents) {
 
 TEST_F(SdlEventTranslation, AQueryFromInsideAPollDoesNotPollAgain) {
   int hitsOfMSeenInside = -1;
-  SetEventObserverForTesting([&](const Event& event) {
+  SetEventObserver([&](const Event& event) {
     if (event.id == kEventKeyDown && event.data == kKeySpace) hitsOfMSeenInside = KeyHit(kKeyM);
   });
   PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);

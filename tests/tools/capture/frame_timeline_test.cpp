@@ -89,7 +89,7 @@ class FrameTimelinePacing : public FrameTimelineTest {
     media::RemoveFlipHook(&FrameTimelinePacing::OnFlip, this);
     media::ResetCanvasForTesting();
     media::SetCurrentClock(nullptr);
-    media::SetEndHookForTesting(nullptr);
+    media::SetEndHook(nullptr);
     media::ResetPolledInputForTesting();
   }
 

@@ -64,4 +64,18 @@ SDL_Rect FitPicture(int drawableWidth, int drawableHeight, int width, int height
   return rect;
 }
 
+void MovePointerToPicture(SDL_Window* window, int width, int height, int x, int y) {
+  if (window == nullptr || width <= 0 || height <= 0) return;
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  const SDL_Rect fitted = FitPicture(w, h, width, height);
+  SDL_WarpMouseInWindow(window, fitted.x + x * fitted.w / width, fitted.y + y * fitted.h / height);
+}
+
+bool WindowShown(SDL_Window* window) {
+  return window != nullptr &&
+         (SDL_GetWindowFlags(window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
 }  // namespace media

@@ -28,7 +28,15 @@ SDL_Window* CreateDisplayWindow(int width, int height, int depth, Uint32 extraFl
 void TitleDisplayWindow(SDL_Window* window);
 
 // Where a width x height picture goes in a drawable of drawableWidth x drawableHeight:
-// scaled uniformly to the largest size that fits, centred, whole pixels.
+// scaled uniformly to the largest size that fits, centred, whole pixels. Every driver
+// letterboxes and scales through this (and HiDPI: the drawable is in real pixels).
 SDL_Rect FitPicture(int drawableWidth, int drawableHeight, int width, int height);
+
+// Puts the pointer on pixel (x, y) of the width x height picture as `window` shows it (in
+// window coordinates, between the bars). Nothing without a window.
+void MovePointerToPicture(SDL_Window* window, int width, int height, int x, int y);
+
+// False while `window` is minimised or hidden, or there is none.
+bool WindowShown(SDL_Window* window);
 
 }  // namespace media

@@ -541,18 +541,12 @@ bool TGLCanvasDriver::CanPresentOnBlank() {
 }
 
 bool TGLCanvasDriver::DisplayShown() {
-  if (current_ == nullptr || current_->window == nullptr) return false;
-  return (SDL_GetWindowFlags(current_->window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+  return current_ != nullptr && WindowShown(current_->window);
 }
 
 void TGLCanvasDriver::MoveMouse(int x, int y) {
-  if (current_ == nullptr || current_->window == nullptr) return;
-  int w = 0;
-  int h = 0;
-  SDL_GetWindowSize(current_->window, &w, &h);
-  const SDL_Rect fitted = FitPicture(w, h, current_->width, current_->height);
-  SDL_WarpMouseInWindow(current_->window, fitted.x + x * fitted.w / current_->width,
-                        fitted.y + y * fitted.h / current_->height);
+  if (current_ != nullptr)
+    MovePointerToPicture(current_->window, current_->width, current_->height, x, y);
 }
 
 float TGLCanvasDriver::PixelScale() {

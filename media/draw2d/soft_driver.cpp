@@ -42,8 +42,9 @@ class TSoftGraphics final : public TGraphics {
       SDL_BlitScaled(bufferSurface, nullptr, surface, &fitted);
     }
   }
-  // Hands the composed surface to the window system.
-  void Show() {
+  // Hands the composed surface to the window system. (Not TGraphics::Show: a software
+  // display is never refused, so its window shows from the start.)
+  void HandToWindow() {
     if (window != nullptr && bufferSurface != nullptr) SDL_UpdateWindowSurface(window);
   }
 
@@ -177,7 +178,7 @@ FlipResult TSoftCanvasDriver::Flip(int /*sync*/) {
   const bool shown = DisplayShown();
   if (shown && !hidden_) {
     if (!composed_) current_->Compose();
-    current_->Show();
+    current_->HandToWindow();
   }
   composed_ = false;
   hidden_ = !shown;
@@ -196,7 +197,7 @@ void TSoftCanvasDriver::FinishFrame() {
 bool TSoftCanvasDriver::DisplayShown() {
   if (current_ == nullptr) return false;
   if (current_->window == nullptr) return true;  // offscreen: always read back
-  return (SDL_GetWindowFlags(current_->window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+  return WindowShown(current_->window);
 }
 
 std::shared_ptr<TImageFrame> TSoftCanvasDriver::CreateFrameFromPixmap(const TPixmap& pixmap,
@@ -366,13 +367,8 @@ std::shared_ptr<TPixmap> TSoftCanvasDriver::GrabPixmap(int x, int y, int width, 
 }
 
 void TSoftCanvasDriver::MoveMouse(int x, int y) {
-  if (current_ == nullptr || current_->window == nullptr) return;
-  int w = 0;
-  int h = 0;
-  SDL_GetWindowSize(current_->window, &w, &h);
-  const SDL_Rect fitted = FitPicture(w, h, current_->width, current_->height);
-  SDL_WarpMouseInWindow(current_->window, fitted.x + x * fitted.w / current_->width,
-                        fitted.y + y * fitted.h / current_->height);
+  if (current_ != nullptr)
+    MovePointerToPicture(current_->window, current_->width, current_->height, x, y);
 }
 
 TPixelView TSoftCanvasDriver::Pixels() const {

@@ -8,6 +8,8 @@
 #include <numbers>
 #include <ostream>
 #include <string>
+#include <tuple>
+#include <variant>
 #include <vector>
 
 #include "musicgen/arrangement_checks.h"
@@ -100,6 +102,21 @@ TEST_P(EverySong, ArrangementKeepsChangingAndBreaksDownWithoutTheKick) {
   // phrase ends a fill.
   EXPECT_LE(longestRepeatBars(s), 8);
   if (totalBars(s) < 40) return;  // the short Ogg piece has no room for a breakdown
+  // A fill at least every eight bars: a bar whose drums differ from both bars before it
+  // (grooves run in one- or two-bar patterns).
+  std::vector<std::vector<std::tuple<std::size_t, std::int64_t, float>>> drums(
+      static_cast<std::size_t>(totalBars(s)));
+  for (const ScheduledNote& n : scheduleNotes(s, arrangementSteps(s), kSampleRate))
+    if (std::holds_alternative<DrumPatch>(s.instruments[n.instrument].patch))
+      drums[static_cast<std::size_t>(n.step / stepsPerBar(s))].emplace_back(
+          n.instrument, n.step % stepsPerBar(s), n.velocity);
+  for (auto& bar : drums) std::sort(bar.begin(), bar.end());
+  std::size_t marked = 0;
+  for (std::size_t bar = 2; bar < drums.size(); ++bar) {
+    if (drums[bar] == drums[bar - 1] || drums[bar] == drums[bar - 2]) continue;
+    EXPECT_LE(bar - marked, 8u) << "no fill from bar " << marked << " to bar " << bar;
+    marked = bar;
+  }
   // A breakdown: at least eight bars in a row without a kick, away from both ends.
   const std::vector<bool> kick = barsWithKick(s);
   int longest = 0;

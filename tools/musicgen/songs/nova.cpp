@@ -86,14 +86,14 @@ Song nova() {
   song.masterDrive = 1.0f;
 
   song.instruments = {
-      drum("kick", DrumKind::Kick, {.gainDb = -4.0f, .keysSidechain = true}, 1.02f, 0.9f, 0.55f),
+      drum("kick", DrumKind::Kick, {.gainDb = -3.4f, .keysSidechain = true}, 1.02f, 0.9f, 0.55f),
       drum("clap", DrumKind::Clap, {.gainDb = -3.0f, .reverbSend = 0.3f}, 1.1f),
       drum("snare", DrumKind::Snare, {.gainDb = -7.0f, .reverbSend = 0.2f}, 1.2f, 0.6f, 0.6f),
       drum("open hat", DrumKind::OpenHat, {.gainDb = -9.0f, .pan = -0.1f, .duck = 0.4f}, 1.0f,
            0.8f),
       drum("hat", DrumKind::ClosedHat, {.gainDb = -9.0f, .pan = 0.3f}),
       drum("crash", DrumKind::Crash, {.gainDb = -9.0f, .reverbSend = 0.2f}),
-      synth("bass", offbeatBass(), {.gainDb = 3.0f, .duck = 0.5f}),
+      synth("bass", offbeatBass(), {.gainDb = 4.5f, .duck = 0.5f}),
       synth("acid", acid(),
             {.gainDb = -10.0f, .pan = 0.1f, .delaySend = 0.12f, .reverbSend = 0.05f, .duck = 0.6f}),
       synth("pad", supersawPad(), {.gainDb = -17.0f, .reverbSend = 0.4f, .duck = 0.65f}),

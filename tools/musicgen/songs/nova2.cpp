@@ -95,14 +95,14 @@ Song nova2() {
   song.masterDrive = 0.9f;
 
   song.instruments = {
-      drum("kick", DrumKind::Kick, {.gainDb = -2.0f, .keysSidechain = true}, 1.06f, 0.8f, 0.7f),
+      drum("kick", DrumKind::Kick, {.gainDb = -1.4f, .keysSidechain = true}, 1.06f, 0.8f, 0.7f),
       drum("snare", DrumKind::Snare, {.gainDb = -1.0f, .reverbSend = 0.2f}, 1.15f, 0.9f, 0.7f),
       drum("hat", DrumKind::ClosedHat, {.gainDb = -5.0f, .pan = -0.25f}, 1.1f),
       drum("open hat", DrumKind::OpenHat, {.gainDb = -8.0f, .pan = 0.2f, .duck = 0.4f}, 1.1f, 0.6f),
       drum("ride", DrumKind::Crash, {.gainDb = -13.0f, .pan = 0.35f, .duck = 0.3f}, 1.7f, 0.3f,
            0.8f),
       drum("crash", DrumKind::Crash, {.gainDb = -9.0f, .reverbSend = 0.2f}),
-      synth("acid", acidBass(), {.gainDb = -7.0f, .delaySend = 0.06f, .duck = 0.9f}),
+      synth("acid", acidBass(), {.gainDb = -6.4f, .delaySend = 0.06f, .duck = 0.9f}),
       synth("stab", organStab(),
             {.gainDb = -11.0f, .pan = 0.15f, .reverbSend = 0.25f, .duck = 0.4f}),
       synth("gate", gatedSaw(), {.gainDb = -17.0f, .reverbSend = 0.3f, .duck = 0.6f}),

@@ -89,7 +89,7 @@ Song glow() {
            2.0f, 0.2f),
       drum("hat", DrumKind::ClosedHat, {.gainDb = -7.0f, .pan = 0.35f, .duck = 0.2f}, 0.9f, 1.0f,
            0.1f),
-      synth("bass", roundBass(), {.gainDb = -6.0f, .duck = 0.85f}),
+      synth("bass", roundBass(), {.gainDb = -5.8f, .duck = 0.85f}),
       synth("keys", electricPiano(),
             {.gainDb = -10.0f, .pan = 0.15f, .reverbSend = 0.3f, .duck = 0.25f}),
       synth("pad", warmPad(), {.gainDb = -17.0f, .reverbSend = 0.5f, .duck = 0.3f}),

@@ -8,6 +8,8 @@ list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   display_drivers.cpp
   texture_data.cpp
   soft_raster.cpp
+  soft_frame_record.cpp
+  soft_present.cpp
   soft_driver.cpp
   gl_device.cpp
   gl_driver.cpp

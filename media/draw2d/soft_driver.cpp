@@ -10,6 +10,8 @@
 #include "media/draw2d/image.h"
 #include "media/draw2d/pixmap.h"
 #include "media/draw2d/shape_geometry.h"
+#include "media/draw2d/soft_frame_record.h"
+#include "media/draw2d/soft_present.h"
 #include "media/draw2d/texture_data.h"
 
 namespace media {
@@ -27,19 +29,28 @@ class TSoftGraphics final : public TGraphics {
     window = nullptr;
   }
 
-  // Copies the back buffer into the window's surface: 1:1 when the surface has the
-  // picture's size, otherwise scaled into the middle with black bars. The copy converts to
-  // the window's pixel format, the larger part of presenting.
-  void Compose() {
+  // Draws the recorded frame where it changed and, when `compose`, copies the changed part
+  // into the window's surface: 1:1 when the surface has the picture's size, otherwise the
+  // whole picture scaled into the middle with black bars.
+  void EndFrame(bool compose) {
+    const std::span<const TRasterRect> changed = record.EndFrame();
     if (window == nullptr || bufferSurface == nullptr) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (surface == nullptr) return;
+    SDL_Surface* surface = compose ? SDL_GetWindowSurface(window) : nullptr;
+    if (surface == nullptr) {
+      composedSurface = nullptr;  // the surface misses this frame's changes
+      return;
+    }
     if (surface->w == width && surface->h == height) {
-      SDL_BlitSurface(bufferSurface, nullptr, surface, nullptr);
+      // A new surface (the window was resized), or one that missed frames, takes it all.
+      const TRasterRect whole{0, 0, width, height};
+      CopyToSurface(pixels.data(), width, bufferSurface, surface,
+                    surface == composedSurface ? changed : std::span(&whole, 1));
+      composedSurface = surface;
     } else {
       SDL_Rect fitted = FitPicture(surface->w, surface->h, width, height);
       SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
       SDL_BlitScaled(bufferSurface, nullptr, surface, &fitted);
+      composedSurface = nullptr;
     }
   }
   // Hands the composed surface to the window system. (Not TGraphics::Show: a software
@@ -52,6 +63,9 @@ class TSoftGraphics final : public TGraphics {
   SDL_Window* window = nullptr;          // null offscreen
   bool ownsWindow = false;               // false for an attached window
   SDL_Surface* bufferSurface = nullptr;  // SDL's view of `pixels`, for presenting
+  TSoftFrameRecord record;               // this frame's drawing, until it ends
+  // The window surface that holds every frame up to the last one 1:1, or null.
+  SDL_Surface* composedSurface = nullptr;
 };
 
 // A texture of the software driver: the prepared texture data, sampled in place.
@@ -82,6 +96,7 @@ std::shared_ptr<TSoftGraphics> MakeGraphics(SDL_Window* window, bool ownsWindow,
   graphics->width = width;
   graphics->height = height;
   graphics->pixels.assign(static_cast<size_t>(width) * height, 0xFF000000u);
+  graphics->record.Start(width, height);
   graphics->window = window;
   graphics->ownsWindow = ownsWindow;
   if (window != nullptr) {
@@ -107,6 +122,11 @@ int MipLevel(double rho, int levelCount) {
 
 void TSoftCanvasDriver::ForgetFrame(const TSoftImageFrame* frame) {
   if (activeFrame_ == frame) activeFrame_ = nullptr;
+  // The frame's drawing may still wait for its texels, and a later texture may get them.
+  if (current_ != nullptr) {
+    current_->record.DrawPending();
+    current_->record.Forget();
+  }
 }
 
 std::vector<TGraphicsMode> TSoftCanvasDriver::GraphicsModes() {
@@ -161,7 +181,9 @@ std::shared_ptr<TGraphics> TSoftCanvasDriver::CreateGraphics(int width, int heig
 }
 
 void TSoftCanvasDriver::SetGraphics(TGraphics* graphics) {
+  if (current_ != nullptr) current_->record.DrawPending();
   current_ = static_cast<TSoftGraphics*>(graphics);
+  if (current_ != nullptr) current_->record.Start(current_->width, current_->height);
   // Device reset: whole viewport, nothing bound, solid drawing.
   ResetDrawingState(current_ != nullptr ? current_->width : 0,
                     current_ != nullptr ? current_->height : 0);
@@ -176,10 +198,8 @@ FlipResult TSoftCanvasDriver::Flip(int /*sync*/) {
   if (current_ == nullptr) return FlipResult::kPresented;
   // As in the GL driver: a frame drawn while hidden is empty, one for a hidden window unseen.
   const bool shown = DisplayShown();
-  if (shown && !hidden_) {
-    if (!composed_) current_->Compose();
-    current_->HandToWindow();
-  }
+  if (!composed_) current_->EndFrame(shown && !hidden_);
+  if (shown && !hidden_) current_->HandToWindow();
   composed_ = false;
   hidden_ = !shown;
   ++presentCount_;
@@ -190,7 +210,7 @@ void TSoftCanvasDriver::FinishFrame() {
   // Paced frames are composed before the wait, so that what follows it, the hand-over to the
   // window system, takes the same short time every frame.
   if (current_ == nullptr || hidden_ || !DisplayShown()) return;
-  current_->Compose();
+  current_->EndFrame(true);
   composed_ = true;
 }
 
@@ -234,7 +254,7 @@ TRasterTarget TSoftCanvasDriver::RasterTarget() const {
 
 void TSoftCanvasDriver::Cls() {
   if (current_ == nullptr) return;
-  FillClip(RasterTarget(), TDriverColors::ToRgbaBytes(colors_.clscolor));
+  current_->record.Clear(RasterTarget(), TDriverColors::ToRgbaBytes(colors_.clscolor));
 }
 
 TRasterPoint TSoftCanvasDriver::Scale(float x, float y) const {
@@ -257,8 +277,8 @@ void TSoftCanvasDriver::SetActiveFrame(const TSoftImageFrame* frame) {
 void TSoftCanvasDriver::FillUntextured(std::span<const TRasterPoint> points) {
   if (current_ == nullptr) return;
   SetActiveFrame(nullptr);
-  FillConvexPolygon(RasterTarget(), points, nullptr, TDriverColors::ToRgbaBytes(colors_.drawcolor),
-                    activeBlend_);
+  current_->record.Fill(RasterTarget(), points, nullptr,
+                        TDriverColors::ToRgbaBytes(colors_.drawcolor), activeBlend_);
 }
 
 void TSoftCanvasDriver::DrawFrame(const TSoftImageFrame& frame, float x0, float y0, float x1,
@@ -308,8 +328,8 @@ void TSoftCanvasDriver::DrawFrame(const TSoftImageFrame& frame, float x0, float 
   texture.dvdy = vLevel * dbdy;
   texture.u0 = u0 * l.width - corners[0].x * texture.dudx - corners[0].y * texture.dudy;
   texture.v0 = v0 * l.height - corners[0].x * texture.dvdx - corners[0].y * texture.dvdy;
-  FillConvexPolygon(RasterTarget(), corners, &texture,
-                    TDriverColors::ToRgbaBytes(colors_.drawcolor), activeBlend_);
+  current_->record.Fill(RasterTarget(), corners, &texture,
+                        TDriverColors::ToRgbaBytes(colors_.drawcolor), activeBlend_);
 }
 
 void TSoftCanvasDriver::FillShape(std::span<const TShapePoint> points, bool convex) {
@@ -333,6 +353,9 @@ void TSoftCanvasDriver::FillShape(std::span<const TShapePoint> points, bool conv
 
 void TSoftCanvasDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
   if (current_ == nullptr) return;
+  // Pasted over what the frame drew so far, and outside its record.
+  current_->record.DrawPending();
+  current_->record.Forget();
   const TRasterTarget target = RasterTarget();
   std::uint8_t rgba[4];
   for (int py = std::max(target.clipY0 - y, 0); py < pixmap.height && y + py < target.clipY1;
@@ -350,6 +373,7 @@ void TSoftCanvasDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
 
 std::shared_ptr<TPixmap> TSoftCanvasDriver::GrabPixmap(int x, int y, int width, int height) {
   if (current_ == nullptr) return nullptr;
+  current_->record.DrawPending();
   auto pixmap = TPixmap::Create(width, height, kPixelFormatRGBA8888);
   if (!pixmap) return nullptr;
   // Parts outside the display stay zero.
@@ -373,6 +397,7 @@ void TSoftCanvasDriver::MoveMouse(int x, int y) {
 
 TPixelView TSoftCanvasDriver::Pixels() const {
   if (current_ == nullptr) return {};
+  current_->record.DrawPending();  // a read in the middle of a frame sees what it drew
   return {reinterpret_cast<const std::uint8_t*>(current_->pixels.data()), current_->width,
           current_->height, current_->width * 4};
 }

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "canvas_test_support.h"
@@ -191,6 +192,44 @@ TEST_F(SoftDriver, RowKernelsGiveTheBytesOfSinglePixels) {
         EXPECT_TRUE(testing::ImagesMatch("soft_row_kernels", *columns, *whole, 0));
       }
     }
+  }
+}
+
+TEST_F(SoftDriver, FramesRedrawnOnlyWhereTheyChangeEqualFramesDrawnWhole) {
+  // A frame is drawn only in the tiles where its drawing differs from the last frame's. Each
+  // frame here is drawn that way, then again whole (a read after its clear makes the rest
+  // of it draw everywhere), and both must give the same bytes.
+  auto pattern = [](int x, int y) {
+    return Rgba{x * 7 % 256, y * 11 % 256, (x + y) % 256, std::min(255, 30 + x + y)};
+  };
+  auto letter = ImageOf(MakePixmap(45, 35, pattern), kImageFiltered);
+  auto pad = ImageOf(MakePixmap(120, 90, pattern), kImageFiltered);
+  auto glyph = ImageOf(MakePixmap(12, 16, pattern), kImageFiltered | kImageMipmapped);
+  auto frame = [&](int n, bool whole) {
+    SetClsColor(n < 12 ? 177 : 60, 142, 130);
+    Cls();
+    if (whole) GrabPixmap(0, 0, 1, 1);
+    SetBlend(kBlendAlpha);
+    SetColor(255, 255, 255);
+    SetAlpha(0.4f);
+    DrawImage(letter, 60.0f + 0.37f * n, 40.0f + 1.3f * n, 0);  // drifts under the pad
+    SetAlpha(0.6f);
+    DrawImage(pad, 80.0f, 60.0f, 0);
+    SetColor(40, 30, 20);
+    SetAlpha(1.0f);
+    // Text that leaves at the left edge, and a line that stays.
+    for (int i = 0; i < 8; ++i) DrawImage(glyph, -20.0f + i * 14.0f - 1.78f * n, 10.0f, 0);
+    for (int i = 0; i < 8; ++i) DrawImage(glyph, 90.0f + i * 14.0f, 170.0f, 0);
+    if (n % 5 == 0) DrawRect(150.0f, 100.0f, 170.0f, 120.0f);
+    Flip(0);
+    return GrabPixmap(0, 0, 240, 200);
+  };
+  frame(0, true);
+  for (int n = 1; n < 16; ++n) {
+    SCOPED_TRACE(::testing::Message() << "frame " << n);
+    const auto changedOnly = frame(n, false);
+    const auto whole = frame(n, true);
+    EXPECT_TRUE(testing::ImagesMatch("soft_changed_tiles", *whole, *changedOnly, 0));
   }
 }
 

@@ -113,6 +113,9 @@ class TCanvasDriver {
   // Beyond the slots.
   // True when the current display can pace `hertz` frames per second by its vertical blank.
   virtual bool CanSyncToDisplay(int /*hertz*/) { return false; }
+  // False when this driver's displays could only rasterise on the CPU on this machine,
+  // known before opening one.
+  virtual bool MayDrawOnGpu() { return true; }
   // True when a present of the current display can wait for its vertical blank at all,
   // whatever its rate.
   virtual bool CanPresentOnBlank() { return false; }

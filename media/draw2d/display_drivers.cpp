@@ -74,6 +74,8 @@ std::shared_ptr<TGraphics> OpenAcceptedDisplay(int width, int height, int depth,
   flags |= list.defaultFlags;
   for (std::size_t i = 0; i < list.count; ++i) {
     const TDriverChoice& choice = list.choices[i];
+    // Without a GPU the display could only draw on the CPU: not worth loading that GL to see.
+    if (choice.refusesCpuRenderer && !choice.driver->MayDrawOnGpu()) continue;
     std::shared_ptr<TGraphics> graphics =
         TryCreate(choice.driver, width, height, depth, hertz, flags);
     if (!graphics) continue;

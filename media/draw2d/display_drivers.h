@@ -15,7 +15,8 @@ namespace media {
 struct TDriverChoice {
   TCanvasDriver* driver = nullptr;
   // A display whose device draws on the CPU (TGraphics::drawsOnCpu) is closed unseen and
-  // the next driver tried.
+  // the next driver tried; where the driver says it cannot have a GPU (MayDrawOnGpu) it is not
+  // tried.
   bool refusesCpuRenderer = false;
 };
 

@@ -12,6 +12,7 @@
 #include "media/draw2d/pixmap.h"
 #include "media/draw2d/shape_geometry.h"
 #include "media/draw2d/texture_data.h"
+#include "media/platform/gpu_devices.h"
 
 namespace media {
 
@@ -532,6 +533,10 @@ bool TGLCanvasDriver::CanSyncToDisplay(int hertz) {
   if (SDL_GL_SetSwapInterval(1) != 0) return false;
   swapInterval_ = 1;
   return true;
+}
+
+bool TGLCanvasDriver::MayDrawOnGpu() {
+  return MayHaveGpu();
 }
 
 bool TGLCanvasDriver::CanPresentOnBlank() {

@@ -45,6 +45,8 @@ class TGLCanvasDriver final : public TDeviceDriver {
   std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
   bool CanSyncToDisplay(int hertz) override;
   bool CanPresentOnBlank() override;
+  // False on a machine without any GPU device (MayHaveGpu).
+  bool MayDrawOnGpu() override;
   bool DisplayShown() override;
   void FinishFrame() override;
   void MoveMouse(int x, int y) override;

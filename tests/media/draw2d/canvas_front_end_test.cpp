@@ -152,6 +152,12 @@ TEST_F(CanvasFrontEnd, TriesTheNextDriverWhenOneGivesNoDisplayOrOneItRefuses) {
   driver_.drawsOnCpu = false;
   ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(CurrentDriver(), &driver_);
+  // A driver that knows beforehand it could only draw on the CPU is not even asked.
+  driver_.mayDrawOnGpu = false;
+  const size_t asked = driver_.Calls("CreateGraphics").size();
+  ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+  EXPECT_EQ(CurrentDriver(), &fallback);
+  EXPECT_EQ(driver_.Calls("CreateGraphics").size(), asked);
   CloseGraphics();
 }
 

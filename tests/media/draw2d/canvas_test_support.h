@@ -46,6 +46,7 @@ class RecordingDriver : public TCanvasDriver {
   std::vector<std::string> log;                        // "SetBlend 3", "Flip 0", ...
   bool failCreate = false;                             // CreateGraphics gives null
   bool drawsOnCpu = false;                             // its displays say they rasterise on the CPU
+  bool mayDrawOnGpu = true;                            // answer of MayDrawOnGpu
   bool canSync = false;                                // answer of CanSyncToDisplay
   bool canPresentOnBlank = false;                      // answer of CanPresentOnBlank
   FlipResult nextFlipResult = FlipResult::kPresented;  // returned once by Flip
@@ -83,6 +84,7 @@ class RecordingDriver : public TCanvasDriver {
   void SetResolution(float width, float height) override;
   bool CanSyncToDisplay(int hertz) override;
   bool CanPresentOnBlank() override { return canPresentOnBlank; }
+  bool MayDrawOnGpu() override { return mayDrawOnGpu; }
   bool DisplayShown() override { return shown; }
   void FinishFrame() override;
   void MoveMouse(int x, int y) override;

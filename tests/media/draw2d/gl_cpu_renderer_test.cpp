@@ -60,6 +60,7 @@ TEST_F(CpuRendererFallback, RefusingCpuRenderersFallsBackToOurRasteriserOnlyWher
   Flip(0);
 
   EXPECT_EQ(OpenAny(false), GLCanvasDriver()) << "accepted again once allowed";
+  EXPECT_EQ(display_->drawsOnCpu, IsCpuRenderer(renderer_));
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ Song vortek3() {
   song.masterDrive = 0.9f;
 
   song.instruments = {
-      drum("kick", DrumKind::Kick, {.gainDb = -5.0f, .keysSidechain = true}, 1.0f, 1.0f, 0.6f),
+      drum("kick", DrumKind::Kick, {.gainDb = -4.0f, .keysSidechain = true}, 1.0f, 1.0f, 0.6f),
       drum("clap", DrumKind::Clap, {.gainDb = -4.0f, .reverbSend = 0.25f}),
       drum("snare", DrumKind::Snare, {.gainDb = -6.0f, .pan = -0.05f, .reverbSend = 0.2f}, 1.1f,
            0.7f, 0.6f),
@@ -95,8 +95,8 @@ Song vortek3() {
            {.gainDb = -9.0f, .pan = -0.45f, .delaySend = 0.2f, .duck = 0.3f}, 2.1f, 0.35f, 0.1f),
       drum("tom", DrumKind::Tom, {.gainDb = -6.0f, .pan = 0.15f, .reverbSend = 0.25f}, 1.3f),
       drum("crash", DrumKind::Crash, {.gainDb = -10.0f, .pan = 0.1f, .reverbSend = 0.2f}),
-      synth("bass", rollingBass(), {.gainDb = -4.0f, .duck = 0.75f}),
-      synth("sub", subBass(), {.gainDb = -12.0f, .duck = 0.6f}),
+      synth("bass", rollingBass(), {.gainDb = -2.5f, .duck = 0.75f}),
+      synth("sub", subBass(), {.gainDb = -10.0f, .duck = 0.6f}),
       synth("stab", stab(),
             {.gainDb = -10.0f, .delaySend = 0.25f, .reverbSend = 0.3f, .duck = 0.6f}),
       synth("lead", lead(),
@@ -244,7 +244,7 @@ Song vortek3() {
         {"perc", "perc"},
         bass("roll bass", mainRoots),
         {"stab", "main stabs"},
-        {.instrument = "lead", .pattern = "hook A", .gainDb = -1.0f},
+        {.instrument = "lead", .pattern = "hook A", .gainDb = -1.5f},
         midFill,
         fill}},
       {"bridge",
@@ -338,7 +338,7 @@ Song vortek3() {
         bass("roll bass", mainRoots),
         {"stab", "main stabs"},
         {.instrument = "lead", .pattern = "hook A", .gainDb = 1.0f},
-        {.instrument = "counter", .pattern = "main counter", .transpose = -12, .gainDb = 3.0f},
+        {.instrument = "counter", .pattern = "main counter", .transpose = -12, .gainDb = 4.0f},
         {"arp", "main arp"},
         {.instrument = "crash", .pattern = "crash", .startBar = 8, .bars = 1},
         {.instrument = "pad",

@@ -20,7 +20,7 @@
 #include "media/audio/manual_output.h"
 #include "media/audio/time_source.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/recording_driver.h"
+#include "media/draw2d/recording/recording_driver.h"
 #include "media/platform/clock.h"
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"

@@ -11,7 +11,7 @@
 
 #include "bench/draw2d/disk_frame_scene.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/gl/gl_driver.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   soft_frame_record.cpp
   soft_present.cpp
   soft_driver.cpp
-  gl_device.cpp
-  gl_driver.cpp
-  recording_driver.cpp
+  gl/gl_device.cpp
+  gl/gl_driver.cpp
+  recording/recording_driver.cpp
 )

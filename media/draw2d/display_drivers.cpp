@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/gl/gl_driver.h"
 #include "media/draw2d/soft_driver.h"
 
 namespace media {

@@ -13,7 +13,7 @@
 
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/canvas_graphics.h"
-#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/gl/gl_driver.h"
 #include "media/platform/clock.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "media/draw2d/canvas_driver.h"
-#include "media/draw2d/gl_device.h"
+#include "media/draw2d/gl/gl_device.h"
 #include "media/draw2d/pixmap.h"
 
 namespace media::testing {

@@ -12,8 +12,8 @@
 
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/gl_device.h"
-#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/gl/gl_device.h"
+#include "media/draw2d/gl/gl_driver.h"
 #include "media/platform/polled_input.h"
 
 namespace media {

@@ -7,7 +7,7 @@
 
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/recording_driver.h"
+#include "media/draw2d/recording/recording_driver.h"
 #include "media/platform/clock.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"

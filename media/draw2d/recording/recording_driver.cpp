@@ -1,5 +1,5 @@
 // The recording canvas driver: every call becomes one entry of a fixed array.
-#include "media/draw2d/recording_driver.h"
+#include "media/draw2d/recording/recording_driver.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/gl/gl_driver.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/display_window.h"
-#include "media/draw2d/gl_device.h"
+#include "media/draw2d/gl/gl_device.h"
 #include "media/draw2d/image.h"
 #include "media/draw2d/pixmap.h"
 #include "media/draw2d/shape_geometry.h"

@@ -1,9 +1,9 @@
-#include "media/draw2d/gl_device.h"
+#include "media/draw2d/gl/gl_device.h"
 
 #include <cstddef>
 
 #include "media/draw2d/display_window.h"
-#include "media/draw2d/gl_driver.h"
+#include "media/draw2d/gl/gl_driver.h"
 
 namespace media {
 

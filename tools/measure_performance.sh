@@ -199,11 +199,10 @@ meets the same fills in the same order holds the same pixels), so the still band
 and panel are not drawn again while the letters swing and the text scrolls; it copies only
 those tiles into the window's surface, converting the pixel format itself. The rest of the
 program's CPU is the hand-over of the window's picture to the X server 60 times a second and
-the music.
-llvmpipe works on
-every core, so its figures move most with the machine's load. The frame-logic row is the disk's own per-frame code with
-every draw call recorded and nothing drawn; the engine's mixing is not in it (it runs on the
-audio thread), the spectrum fetch is.
+the music. llvmpipe works on every core, so its figures move most with the machine's load.
+The frame-logic row is the disk's own per-frame code with every draw call recorded and
+nothing drawn; the engine's mixing is not in it (it runs on the audio thread), the spectrum
+fetch is.
 MD
 echo "wrote $out"
 cat "$out"

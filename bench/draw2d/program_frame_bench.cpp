@@ -19,7 +19,7 @@
 #include "media/audio/manual_output.h"
 #include "media/audio/time_source.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 #include "media/platform/clock.h"
 
 namespace {

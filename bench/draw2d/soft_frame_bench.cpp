@@ -5,7 +5,7 @@
 
 #include "bench/draw2d/disk_frame_scene.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 
 namespace {
 

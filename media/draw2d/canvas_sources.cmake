@@ -7,10 +7,10 @@ list(APPEND MEDIA_DRAW2D_CANVAS_SOURCES
   device_driver.cpp
   display_drivers.cpp
   texture_data.cpp
-  soft_raster.cpp
-  soft_frame_record.cpp
-  soft_present.cpp
-  soft_driver.cpp
+  soft/soft_raster.cpp
+  soft/soft_frame_record.cpp
+  soft/soft_present.cpp
+  soft/soft_driver.cpp
   gl/gl_device.cpp
   gl/gl_driver.cpp
   recording/recording_driver.cpp

@@ -15,7 +15,7 @@
 #include "media/audio/manual_output.h"
 #include "media/audio/time_source.h"
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 #include "media/platform/dialogs.h"
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"

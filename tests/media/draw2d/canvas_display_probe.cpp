@@ -9,7 +9,7 @@
 #include <string>
 
 #include "media/draw2d/canvas.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 #include "media/platform/app_title.h"
 #include "media/platform/polled_input.h"
 

@@ -8,7 +8,7 @@
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/gl/gl_driver.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 
 namespace media {
 namespace {

@@ -13,7 +13,7 @@
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/default_font.h"
 #include "media/draw2d/image_font.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 #include "media/resources/embedded_files.h"
 #include "media/resources/stream_factory.h"
 #include "media/resources/utf16.h"

@@ -9,7 +9,7 @@
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/canvas_graphics.h"
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 #include "media/platform/polled_input.h"
 #include "media/platform/process_end.h"
 #include "tests/support/portable_process.h"

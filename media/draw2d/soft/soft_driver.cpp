@@ -1,4 +1,4 @@
-#include "media/draw2d/soft_driver.h"
+#include "media/draw2d/soft/soft_driver.h"
 
 #include <SDL.h>
 
@@ -10,8 +10,8 @@
 #include "media/draw2d/image.h"
 #include "media/draw2d/pixmap.h"
 #include "media/draw2d/shape_geometry.h"
-#include "media/draw2d/soft_frame_record.h"
-#include "media/draw2d/soft_present.h"
+#include "media/draw2d/soft/soft_frame_record.h"
+#include "media/draw2d/soft/soft_present.h"
 #include "media/draw2d/texture_data.h"
 
 namespace media {

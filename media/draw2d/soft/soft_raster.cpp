@@ -1,9 +1,9 @@
-#include "media/draw2d/soft_raster.h"
+#include "media/draw2d/soft/soft_raster.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "media/draw2d/soft_pixel_ops.h"
+#include "media/draw2d/soft/soft_pixel_ops.h"
 
 namespace media {
 

@@ -1,4 +1,4 @@
-#include "media/draw2d/soft_present.h"
+#include "media/draw2d/soft/soft_present.h"
 
 #include <algorithm>
 

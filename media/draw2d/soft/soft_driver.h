@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "media/draw2d/device_driver.h"
-#include "media/draw2d/soft_raster.h"
+#include "media/draw2d/soft/soft_raster.h"
 
 namespace media {
 

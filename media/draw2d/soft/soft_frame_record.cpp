@@ -1,4 +1,4 @@
-#include "media/draw2d/soft_frame_record.h"
+#include "media/draw2d/soft/soft_frame_record.h"
 
 #include <algorithm>
 #include <bit>

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "media/draw2d/soft_frame_record.h"
+#include "media/draw2d/soft/soft_frame_record.h"
 
 namespace media {
 

@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "media/draw2d/soft_raster.h"
+#include "media/draw2d/soft/soft_raster.h"
 
 namespace media {
 

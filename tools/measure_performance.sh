@@ -11,6 +11,7 @@ out="$root/docs/PERFORMANCE.md"
 track="$root/assets/sound/01.mp3"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+load_at_start="$(cut -d' ' -f1 /proc/loadavg)"
 
 json_cpu() {  # json_cpu <benchmark json> <name> -> cpu_time of the median (or the only run)
   python3 - "$1" "$2" <<'PY'
@@ -161,8 +162,8 @@ cat >"$out" <<MD
 Measured by \`tools/measure_performance.sh\` on $(date -u +%Y-%m-%d), $(nproc) CPU(s):
 $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'). Release build
 (\`cmake --preset release && cmake --build --preset release\`). Figures are medians of five
-runs where the command repeats; the machine was shared (other builds ran beside these
-measurements), so treat small differences as noise.
+runs where the command repeats; load average ${load_at_start} when they began
+(2 or more means other work ran beside them), so treat small differences as noise.
 
 | what | goal | measured | repeat with |
 |---|---|---|---|

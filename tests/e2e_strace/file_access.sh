@@ -27,7 +27,7 @@ window_of() {  # window_of <awk condition on width/height> <seconds>
 }
 
 # Paths the system's libraries may read, as extended regular expressions.
-allowed='^(/etc/ld\.so\.(cache|preload)|/(usr/)?lib(32|64|x32)?/.*|/dev/.*|/proc/.*|/sys/.*'
+allowed='^(/etc/ld\.so\.(cache|preload)|/(usr/)?lib(32|64|x32)?/.*|/dev(/.*)?|/proc/.*|/sys/.*'
 allowed+='|/usr/share/(X11|locale|i18n|fonts|glvnd|drirc\.d|egl|vulkan|alsa|zoneinfo|icons)(/.*)?'
 allowed+='|/etc/(fonts|X11|glvnd|drirc|alsa|localtime|machine-id|nsswitch\.conf|passwd)(/.*)?'
 allowed+='|/usr/local/share/fonts/.*|/var/cache/fontconfig/.*|/var/lib/dbus/machine-id'

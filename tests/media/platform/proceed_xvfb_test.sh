@@ -58,8 +58,9 @@ start() {
     "$probe" zenity ${2:-} >"$work/out" 2>"$work/err" &
   fi
   pid=$!
-  [ "${2:-}" = owned ] && poll 100 owner_viewable && xdotool windowfocus --sync "$owner"
-  poll 200 box_viewable && id=$(box_id)
+  [ "${2:-}" = owned ] && poll 300 owner_viewable && xdotool windowfocus --sync "$owner"
+  # A limit, not a wait: the desktop's dialog starts GTK, seconds on a busy machine.
+  poll 600 box_viewable && id=$(box_id)
 }
 owner_viewable() {
   owner=$(xwininfo -root -tree 2>/dev/null | grep -F '"Probe Owner"' | awk '{print $1}' | head -n 1)

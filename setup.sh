@@ -31,7 +31,8 @@ build_packages=(g++ cmake ninja-build pkg-config libsdl2-dev libepoxy-dev libmpg
   libegl-mesa0 libegl1)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xfonts-base xdotool zenity
   pulseaudio pulseaudio-utils mpg123
-  x11-utils x11-apps x11-xkb-utils imagemagick strace clang libclang-rt-14-dev dpkg-dev ffmpeg)
+  x11-utils x11-apps x11-xkb-utils imagemagick strace clang libclang-rt-14-dev dpkg-dev ffmpeg
+  libxtst-dev libxdamage-dev)
 
 # The Windows build: the cross compiler, zlib's cross build, what builds the other libraries
 # from Debian's source packages (dpkg-dev unpacks them, meson builds libepoxy), and Wine with

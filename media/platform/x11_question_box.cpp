@@ -99,6 +99,7 @@ class X11QuestionBox {
 
  private:
   Label MakeLabel(std::u16string_view text) const;
+  int TextWidth(const XChar2b* glyphs, int count) const;
   void WrapText(std::u16string_view text);
   void Layout();
   unsigned long Colour(unsigned rgb) const;
@@ -115,7 +116,12 @@ class X11QuestionBox {
   Display* display_;
   int screen_;
   int serious_;
-  XFontStruct* font_ = nullptr;
+  // The font, by id: its whole metrics table (65536 characters for a Unicode font) would
+  // take the X server and us 10-20 ms to send and read, so widths are asked of the server.
+  Font font_ = 0;
+  int ascent_ = 0;  // the font's lines above and below the baseline
+  int descent_ = 0;
+  bool twoBytes_ = false;  // indexed by two bytes (Unicode) rather than one (Latin-1)
   GC gc_{};
   Window window_ = 0;
   bool windowGone_ = false;  // destroyed by another client
@@ -139,10 +145,21 @@ class X11QuestionBox {
 X11QuestionBox::X11QuestionBox(Display* display, const QuestionBoxRequest& request)
     : display_(display), screen_(DefaultScreen(display)), serious_(request.serious) {
   for (const char* name : kFontNames) {
-    font_ = XLoadQueryFont(display_, name);
-    if (font_ != nullptr) break;
+    // The first font the pattern names, with its description (no metrics table).
+    int count = 0;
+    XFontStruct* info = nullptr;
+    char** names = XListFontsWithInfo(display_, name, 1, &count, &info);
+    if (names == nullptr) continue;
+    if (count > 0) {
+      font_ = XLoadFont(display_, names[0]);
+      ascent_ = info->ascent;
+      descent_ = info->descent;
+      twoBytes_ = info->max_byte1 > 0;
+    }
+    XFreeFontInfo(names, info, count);
+    if (font_ != 0) break;
   }
-  lineHeight_ = font_ != nullptr ? font_->ascent + font_->descent + 2 : 15;
+  lineHeight_ = font_ != 0 ? ascent_ + descent_ + 2 : 15;
   buttons_ = {Button{kAnswerYes, MakeLabel(u"Yes"), {}}, Button{kAnswerNo, MakeLabel(u"No"), {}},
               Button{kAnswerCancel, MakeLabel(u"Cancel"), {}}};
   WrapText(request.text);
@@ -157,7 +174,7 @@ X11QuestionBox::X11QuestionBox(Display* display, const QuestionBoxRequest& reque
 X11QuestionBox::~X11QuestionBox() {
   if (gc_ != nullptr) XFreeGC(display_, gc_);
   if (window_ != 0 && !windowGone_) XDestroyWindow(display_, window_);
-  if (font_ != nullptr) XFreeFont(display_, font_);
+  if (font_ != 0) XUnloadFont(display_, font_);
   XSync(display_, False);
 }
 
@@ -165,17 +182,26 @@ X11QuestionBox::~X11QuestionBox() {
 // Plane; what it cannot show becomes '?'.
 Label X11QuestionBox::MakeLabel(std::u16string_view text) const {
   Label label;
-  const bool twoBytes = font_ != nullptr && font_->max_byte1 > 0;
+  const bool twoBytes = font_ != 0 && twoBytes_;
   for (const char16_t unit : text) {
     char16_t shown = unit;
     if ((unit >= 0xD800 && unit <= 0xDFFF) || (!twoBytes && unit > 0xFF)) shown = u'?';
     label.glyphs.push_back(XChar2b{static_cast<unsigned char>(twoBytes ? shown >> 8 : 0),
                                    static_cast<unsigned char>(shown & 0xFF)});
   }
-  if (font_ != nullptr) {
-    label.width = XTextWidth16(font_, label.glyphs.data(), static_cast<int>(label.glyphs.size()));
+  if (font_ != 0) {
+    label.width = TextWidth(label.glyphs.data(), static_cast<int>(label.glyphs.size()));
   }
   return label;
+}
+
+int X11QuestionBox::TextWidth(const XChar2b* glyphs, int count) const {
+  int direction = 0;
+  int ascent = 0;
+  int descent = 0;
+  XCharStruct extents{};
+  XQueryTextExtents16(display_, font_, glyphs, count, &direction, &ascent, &descent, &extents);
+  return extents.width;
 }
 
 // Breaks the text at its line breaks, and at spaces where a line would be wider than
@@ -301,7 +327,7 @@ void X11QuestionBox::CreateWindow(const QuestionBoxRequest& request) {
   }
 
   gc_ = XCreateGC(display_, window_, 0, nullptr);
-  if (font_ != nullptr) XSetFont(display_, gc_, font_->fid);
+  if (font_ != 0) XSetFont(display_, gc_, font_);
 }
 
 void X11QuestionBox::MapAndTakeFocus() {
@@ -387,24 +413,24 @@ void X11QuestionBox::DrawButton(int index) const {
     XDrawRectangle(display_, window_, gc_, r.x + 4, r.y + 4, r.width - 9u, r.height - 9u);
   }
   XSetLineAttributes(display_, gc_, 1, LineSolid, CapButt, JoinMiter);
-  if (font_ == nullptr) return;
+  if (font_ == 0) return;
 
   XSetForeground(display_, gc_, colours_.text);
   const int x = r.x + (r.width - button.label.width) / 2;
-  const int baseline = r.y + (r.height - (font_->ascent + font_->descent)) / 2 + font_->ascent;
+  const int baseline = r.y + (r.height - (ascent_ + descent_)) / 2 + ascent_;
   XDrawString16(display_, window_, gc_, x, baseline, button.label.glyphs.data(),
                 static_cast<int>(button.label.glyphs.size()));
   // The first letter, which answers with this button, underlined.
-  const int letterWidth = XTextWidth16(font_, button.label.glyphs.data(), 1);
+  const int letterWidth = TextWidth(button.label.glyphs.data(), 1);
   XDrawLine(display_, window_, gc_, x, baseline + 2, x + letterWidth - 1, baseline + 2);
 }
 
 void X11QuestionBox::Draw() const {
   XClearWindow(display_, window_);
   DrawIcon(kPadding, iconTop_);
-  if (font_ != nullptr) {
+  if (font_ != 0) {
     XSetForeground(display_, gc_, colours_.text);
-    int y = textTop_ + font_->ascent + 1;
+    int y = textTop_ + ascent_ + 1;
     for (const Label& line : lines_) {
       XDrawString16(display_, window_, gc_, textLeft_, y, line.glyphs.data(),
                     static_cast<int>(line.glyphs.size()));

@@ -7,6 +7,7 @@ list(APPEND MEDIA_DRAW2D_CANVAS_TESTS
   canvas_texture_data_test.cpp
   canvas_allocation_test.cpp
   canvas_display_window_test.cpp
+  device_driver_test.cpp
   soft_driver_test.cpp
   gl_driver_test.cpp
   gl_cpu_renderer_test.cpp

@@ -115,16 +115,6 @@ TEST_F(GLDriver, A145x125PictureAt10_20CoversExactlyItsPixels) {
   }
 }
 
-// The drawing state's clamps and blend cache are the shared device state's, tested once with
-// the software driver; what GL adds is the bound texture.
-TEST_F(GLDriver, TheBoundTextureIsCached) {
-  auto picture = ImageOf(MakePixmap(4, 4, [](int, int) { return Rgba{1, 2, 3, 255}; }), 0);
-  DrawImage(picture, 0.0f, 0.0f, 0);
-  const int bound = Driver().DeviceStateChanges();
-  DrawImage(picture, 10.0f, 0.0f, 0);
-  EXPECT_EQ(Driver().DeviceStateChanges(), bound);
-}
-
 TEST_F(GLDriver, ALostContextIsMadeAgainWithTheDrawingStateAndTextures) {
   auto picture = ImageOf(MakePixmap(16, 16,
                                     [](int x, int y) {

@@ -233,48 +233,6 @@ TEST_F(SoftDriver, FramesRedrawnOnlyWhereTheyChangeEqualFramesDrawnWhole) {
   }
 }
 
-TEST_F(SoftDriver, ColourAndAlphaAreClampedAndPacked) {
-  SetAlpha(1.5f);
-  EXPECT_EQ(Driver().DrawColor() >> 24, 255u);
-  SetAlpha(-0.2f);
-  EXPECT_EQ(Driver().DrawColor() >> 24, 0u);
-  SetAlpha(0.1f);
-  EXPECT_EQ(Driver().DrawColor() >> 24, 25u);
-  SetColor(300, -5, 128);
-  EXPECT_EQ(Driver().DrawColor(), 0x19FF0080u);
-  SetClsColor(-1, 256, 7);
-  EXPECT_EQ(Driver().ClsColor(), 0xFF00FF07u);
-  // What reaches the pixels.
-  SetAlpha(1.0f);
-  EXPECT_EQ(Blended({0, 0, 0, 255}, Uniform({255, 255, 255, 255}), kBlendSolid),
-            (Rgba{255, 0, 128, 255}));
-  SetClsColor(-1, 256, 7);
-  Cls();
-  EXPECT_EQ(Pixel(0, 0), (Rgba{0, 255, 7, 255}));
-}
-
-TEST_F(SoftDriver, TheBlendModeIsCachedAndUnknownModesChangeNothing) {
-  SetBlend(kBlendAlpha);
-  const int changes = Driver().DeviceStateChanges();
-  SetBlend(kBlendAlpha);
-  EXPECT_EQ(Driver().DeviceStateChanges(), changes);
-  SetBlend(7);
-  EXPECT_EQ(Driver().DeviceStateChanges(), changes);
-  EXPECT_EQ(Driver().ActiveBlend(), kBlendAlpha);
-  EXPECT_EQ(CurrentCanvasGraphics().blend_mode, 7);
-  // Still blending as before.
-  SetClsColor(200, 100, 50);
-  Cls();
-  DrawImage(Uniform({40, 80, 160, 128}), 10.0f, 10.0f, 0);
-  EXPECT_EQ(Pixel(10, 10), (Rgba{120, 90, 105, 191}));
-  // The bound texture is cached too: drawing the same picture again binds nothing.
-  auto picture = Uniform({1, 2, 3, 255});
-  DrawImage(picture, 0.0f, 0.0f, 0);
-  const int bound = Driver().DeviceStateChanges();
-  DrawImage(picture, 4.0f, 0.0f, 0);
-  EXPECT_EQ(Driver().DeviceStateChanges(), bound);
-}
-
 TEST_F(SoftDriver, BilinearFilteringWeighsTheTexelsAroundTheSamplePoint) {
   auto strip = [](int x, int) { return x == 0 ? Rgba{0, 0, 0, 255} : Rgba{200, 100, 50, 255}; };
   SetBlend(kBlendSolid);

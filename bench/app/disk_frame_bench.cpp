@@ -6,62 +6,28 @@
 // inside the timed loop (the mixing runs on the audio thread in the program); the spectrum
 // is taken each frame over the music pulled before it.
 // Run: build/release/bench/app/bench_app --benchmark_repetitions=5
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <memory>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/music_disk.h"
-#include "media/audio/audio_engine.h"
-#include "media/audio/bass.h"
-#include "media/audio/manual_output.h"
-#include "media/audio/time_source.h"
-#include "media/draw2d/canvas.h"
+#include "bench/support/running_disk.h"
 #include "media/draw2d/recording/recording_driver.h"
-#include "media/platform/clock.h"
 #include "media/platform/key_codes.h"
 #include "media/platform/polled_input.h"
 
 namespace {
 
-constexpr int kAudioFramesPerVideoFrame = 735;  // 44100 / 60
-
 // The disk started once per process and kept running between the benchmark's runs.
 struct Disk {
-  media::ManualClock clock;
-  media::audio::ManualTimeSource audioTime;
-  media::audio::ManualOutput* output = nullptr;  // owned by the engine
   media::TRecordingCanvasDriver driver;
-  app::AppState state;
-  const char* failure = nullptr;  // why it could not start, or null
+  bench::RunningDisk disk{&driver};
+  app::AppState& state = disk.state;
+  const char* failure = disk.Failure();
 
   Disk() {
-    media::SetCurrentClock(&clock);
-    auto device = std::make_unique<media::audio::ManualOutput>();
-    output = device.get();
-    media::audio::UseOutputForNextInit(std::move(device), &audioTime);
-    // The program's queries drain the window system's event queue every time; here the
-    // queue is SDL's own, with no window system behind it.
-    SDL_InitSubSystem(SDL_INIT_EVENTS);
-
-    app::StartUpBeforeDevices(state);
-    media::SetGraphicsDriver(&driver, media::kGraphicsBackBuffer);
-    if (media::TBass::Init(-1, 44100, 4, nullptr, nullptr) == 0) {
-      failure = "no audio engine";
-      return;
-    }
-    if (!media::Graphics(800, 600, 0, 60, 0)) {
-      failure = "no display on the recording driver";
-      return;
-    }
-    app::StartUpOnTheDisplay(state);
-    if (!state.musicStream) {
-      failure = "track 1 does not play";
-      return;
-    }
+    if (failure != nullptr) return;
     // Glyph images are made on a glyph's first use: make them all, as the program has once
     // its texts have all been shown.
     for (media::TImageFont* font : {state.scrollFont.get(), state.panelFont.get()}) {
@@ -71,11 +37,7 @@ struct Disk {
       }
     }
     // Music for the spectrum: a second of it heard.
-    std::vector<float> heard(2 * kAudioFramesPerVideoFrame);
-    for (int i = 0; i < 60; ++i) {
-      output->Pull(heard.data(), kAudioFramesPerVideoFrame);
-      audioTime.AdvanceMicros(1000000 / 60);
-    }
+    for (int i = 0; i < 60; ++i) disk.Hear();
     // A full scroll line: 483 frames from entry to removal.
     RunFrames(600);
     // Silence would skip the FFT and time a cheaper frame than the program's.

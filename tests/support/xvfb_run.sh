@@ -41,4 +41,10 @@ export DISPLAY=":$(head -n 1 "$dir/display")"
 unset XAUTHORITY
 "$@"
 status=$?
+# A server that went away under the command fails it in ways that point elsewhere ("Can't
+# open a display", no window): say so, with what the server said.
+if ! kill -0 "$server" 2>/dev/null; then
+  echo "xvfb_run.sh: the X server ended while the command ran:" >&2
+  cat "$dir/server.log" >&2
+fi
 exit "$status"

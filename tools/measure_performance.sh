@@ -132,7 +132,7 @@ chmod +x "$work/rounds.sh"
 median3() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
 # As it chooses on this machine (its own renderer where GL would draw on the CPU), three
 # rounds on one X server; then one round with GL kept.
-xvfb-run -a -s "-screen 0 1024x768x24" "$work/rounds.sh" 3 >/dev/null 2>&1
+xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$work/rounds.sh" 3 >/dev/null 2>&1
 timer_field() {  # timer_field NAME: the median of the three rounds' NAME lines
   for round in 1 2 3; do awk -v n="$1" '$1 == n {print $2}' "$work/timer$round"; done |
     sort -n | sed -n 2p
@@ -145,7 +145,7 @@ rounds_ffplay="$(cat "$work/ffplay1" "$work/ffplay2" "$work/ffplay3" | tr '\n' '
 cpu_disk="$(median3 $rounds_disk)"
 cpu_ffplay="$(median3 $rounds_ffplay)"
 cpu_ratio="$(awk -v d="$cpu_disk" -v f="$cpu_ffplay" 'BEGIN {printf "%.2f", d / f}')"
-MUSICDISK_RENDERER=gl xvfb-run -a -s "-screen 0 1024x768x24" "$work/rounds.sh" 1 >/dev/null 2>&1
+MUSICDISK_RENDERER=gl xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$work/rounds.sh" 1 >/dev/null 2>&1
 cpu_disk_gl="$(cat "$work/diskgl1")"
 cpu_ffplay_gl="$(cat "$work/ffplaygl1")"
 

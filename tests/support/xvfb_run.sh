@@ -24,8 +24,12 @@ stop() {
 trap stop EXIT
 trap 'exit 143' TERM INT
 
+# -noreset: an X server resets whenever its last client leaves, and while it does it turns
+# new connections away ("cannot open display"). Between a test's steps it often has no
+# client at all (one program ended, the next not yet started), so without this the next
+# step now and then could not connect.
 # shellcheck disable=SC2086  # the server arguments are words, as xvfb-run takes them
-Xvfb -displayfd 3 -nolisten tcp $server_args 3>"$dir/display" 2>"$dir/server.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset $server_args 3>"$dir/display" 2>"$dir/server.log" &
 server=$!
 for ((i = 0; i < 600; i++)); do  # a minute: a busy machine can be slow to start one
   [[ -s "$dir/display" ]] && break

@@ -1,5 +1,6 @@
 #include "app/music_disk.h"
 
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -21,6 +22,7 @@
 #include "media/platform/process_end.h"
 #include "media/platform/video.h"
 #include "media/resources/stream_factory.h"
+#include "media/resources/utf16.h"
 #include "timing/delta.h"
 
 namespace app {
@@ -50,6 +52,13 @@ void LoadPicturesAndFonts(AppState& state) {
 // Without a display there is nothing to show: say so and fail rather than play blind.
 int NoDisplay() {
   DebugLog(u"Can't open a display");
+  // Why, in the video library's words, for whoever reads the log.
+  if (*media::VideoStartFailure() != '\0') {
+    std::u16string reason(1, u'(');
+    reason.append(media::Utf8ToUtf16(media::VideoStartFailure()));
+    reason.push_back(u')');
+    DebugLog(reason);
+  }
   media::TBass::Free();
   return kExitNoDisplay;
 }

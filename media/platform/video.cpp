@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 namespace media {
 
@@ -17,6 +18,11 @@ bool ShowsNothing(const char* driver) {
          (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+std::string& LastFailure() {
+  static std::string failure;
+  return failure;
+}
+
 }  // namespace
 
 bool WindowSystemNamed() {
@@ -28,17 +34,29 @@ bool WindowSystemNamed() {
 }
 
 bool StartVideo() {
-  return ConnectPatiently([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; });
+  // Where no window system answers, SDL comes up on a driver that shows nothing: that is a
+  // refusal like any other, asked again while a window system is named, and video is left
+  // down. Only a driver asked for by name (tests, headless tools) counts as it is.
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  const bool named = requested != nullptr && *requested != '\0';
+  std::string blind;
+  const bool started = ConnectPatiently([&] {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (named || !ShowsNothing(SDL_GetCurrentVideoDriver())) return true;
+    blind = std::string("no window system, only SDL's ") + SDL_GetCurrentVideoDriver();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  });
+  LastFailure() = started ? "" : (blind.empty() ? SDL_GetError() : blind);
+  return started;
+}
+
+const char* VideoStartFailure() {
+  return LastFailure().c_str();
 }
 
 bool VideoAvailable() {
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && !StartVideo()) return false;
-  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-  if (ShowsNothing(SDL_GetCurrentVideoDriver()) && (requested == nullptr || *requested == '\0')) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return false;
-  }
-  return true;
+  return SDL_WasInit(SDL_INIT_VIDEO) != 0 || StartVideo();
 }
 
 }  // namespace media

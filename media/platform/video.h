@@ -16,15 +16,18 @@ bool VideoAvailable();
 
 // SDL_InitSubSystem(SDL_INIT_VIDEO), once more: true when it is up. A window system that is
 // named (DISPLAY, WAYLAND_DISPLAY) but refuses the connection, as a busy X server does for a
-// moment when its queue of new connections is full, is asked again for up to two seconds.
+// moment when its queue of new connections is full, is asked again for up to five seconds.
 bool StartVideo();
 
-// Runs `connect` until it gives a connection or two seconds have passed, under the same
+// Why video could last not be started (SDL's words), or empty.
+const char* VideoStartFailure();
+
+// Runs `connect` until it gives a connection or five seconds have passed, under the same
 // rule; for connections of our own to the window system.
 template <typename Connect>
 auto ConnectPatiently(Connect connect) -> decltype(connect()) {
   auto connection = connect();
-  for (int tries = 0; !connection && tries < 40 && WindowSystemNamed(); ++tries) {
+  for (int tries = 0; !connection && tries < 100 && WindowSystemNamed(); ++tries) {
     SDL_Delay(50);
     connection = connect();
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "media/platform/app_title.h"
+#include "media/platform/video.h"
 #include "tests/support/portable_process.h"
 
 namespace media {
@@ -42,6 +43,21 @@ TEST(Proceed, ABoxThatCannotBeShownAnswersCancel) {
   EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
   SDL_Quit();
 }
+
+#if !defined(_WIN32)
+// A display that is named but does not answer (a busy or a gone X server) must not end up as
+// SDL's offscreen driver, which shows nothing: it is asked again, then video stays down and
+// says why.
+TEST(Video, ANamedDisplayThatDoesNotAnswerLeavesVideoDown) {
+  test_support::SetEnv("DISPLAY", ":987");  // no server there
+  test_support::UnsetEnv("WAYLAND_DISPLAY");
+  test_support::UnsetEnv("SDL_VIDEODRIVER");
+  EXPECT_FALSE(StartVideo());
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  EXPECT_NE(std::string(VideoStartFailure()), "");
+  test_support::UnsetEnv("DISPLAY");
+}
+#endif
 
 TEST(AppTitle, HasANeutralDefaultAndKeepsWhatIsSet) {
   EXPECT_FALSE(AppTitle().empty());

@@ -15,8 +15,9 @@ bool WindowSystemNamed();
 bool VideoAvailable();
 
 // SDL_InitSubSystem(SDL_INIT_VIDEO), once more: true when it is up. A window system that is
-// named (DISPLAY, WAYLAND_DISPLAY) but refuses the connection, as a busy X server does for a
-// moment when its queue of new connections is full, is asked again for up to five seconds.
+// named (DISPLAY, WAYLAND_DISPLAY) but refuses the connection, as an X server does for a
+// moment when its queue of new connections is full or while it resets after its last client
+// left, is asked again for up to five seconds.
 bool StartVideo();
 
 // Why video could last not be started (SDL's words), or empty.

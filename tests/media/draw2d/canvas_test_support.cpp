@@ -221,22 +221,30 @@ void RecordingDriver::MoveMouse(int x, int y) {
   log.push_back(Call("MoveMouse", x, y));
 }
 
-void GLDisplayTest::SetUp() {
+void BeginGLTest() {
 #if defined(__SANITIZE_ADDRESS__)
   test_support::SetEnv("LP_NUM_THREADS", "0");
   __lsan_disable();
 #endif
 }
 
-void GLDisplayTest::TearDown() {
+void EndGLTest() {
 #if defined(__SANITIZE_ADDRESS__)
   __lsan_enable();
 #endif
-  display_.reset();
   ResetCanvasForTesting();
   test_support::UnsetEnv("SDL_VIDEODRIVER");
   SetEndHook(nullptr);
   ResetPolledInputForTesting();
+}
+
+void GLDisplayTest::SetUp() {
+  BeginGLTest();
+}
+
+void GLDisplayTest::TearDown() {
+  display_.reset();
+  EndGLTest();
 }
 
 bool GLDisplayTest::Open(const char* videoDriver, int depth) {

@@ -90,6 +90,12 @@ class RecordingDriver : public TCanvasDriver {
   void MoveMouse(int x, int y) override;
 };
 
+// Around a test on the GL driver. Begin: under AddressSanitizer Mesa's rasteriser runs on the
+// test's thread and its generated code stays out of the leak checker. End: the leak checker
+// back, then the canvas, the video driver choice, the end hook and the polled input reset.
+void BeginGLTest();
+void EndGLTest();
+
 // A test on the GL driver: under AddressSanitizer Mesa's rasteriser runs on the test's thread
 // and its generated code stays out of the leak checker; afterwards the canvas, the video
 // driver choice, the end hook and the polled input are reset.

@@ -6,10 +6,6 @@
 #include <cstdlib>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
 #include "media/draw2d/canvas_graphics.h"
@@ -34,11 +30,7 @@ class DeviceDriver : public ::testing::TestWithParam<std::string> {
     if (IsGL()) {
       // Windows has no GL without a window: there a hidden one (Wine's GL under Xvfb).
       test_support::SetEnv("SDL_VIDEODRIVER", test_support::kHiddenGLVideoDriver);
-#if defined(__SANITIZE_ADDRESS__)
-      // Mesa's generated shader code leaks where the leak checker cannot name it.
-      test_support::SetEnv("LP_NUM_THREADS", "0");
-      __lsan_disable();
-#endif
+      testing::BeginGLTest();
       driver = GLCanvasDriver();
     }
     ResetCanvasForTesting();
@@ -48,24 +40,18 @@ class DeviceDriver : public ::testing::TestWithParam<std::string> {
     }
   }
   void TearDown() override {
-#if defined(__SANITIZE_ADDRESS__)
-    if (IsGL()) __lsan_enable();
-#endif
+    if (IsGL()) {
+      testing::EndGLTest();
+      return;
+    }
     ResetCanvasForTesting();
-    if (IsGL()) test_support::UnsetEnv("SDL_VIDEODRIVER");
     SetEndHook(nullptr);
     ResetPolledInputForTesting();
   }
 
-  bool IsGL() const {
-    return GetParam() == "gl";
-  }
-  static TDeviceDriver& Driver() {
-    return *static_cast<TDeviceDriver*>(CurrentDriver());
-  }
-  static Rgba Pixel(int x, int y) {
-    return PixelAt(*GrabPixmap(x, y, 1, 1), 0, 0);
-  }
+  bool IsGL() const { return GetParam() == "gl"; }
+  static TDeviceDriver& Driver() { return *static_cast<TDeviceDriver*>(CurrentDriver()); }
+  static Rgba Pixel(int x, int y) { return PixelAt(*GrabPixmap(x, y, 1, 1), 0, 0); }
   static std::shared_ptr<TImage> Uniform(Rgba texel) {
     return TImage::Load(MakePixmap(4, 2, [&](int, int) { return texel; }), 0, 0, 0, 0);
   }

@@ -5,10 +5,6 @@
 
 #include <cstdlib>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include "canvas_test_scenes.h"
 #include "canvas_test_support.h"
 #include "media/draw2d/canvas.h"
@@ -45,27 +41,12 @@ class GLDriver : public ::testing::Test {
   void SetUp() override {
     // Windows has no GL without a window: there a hidden one (Wine's GL under Xvfb).
     test_support::SetEnv("SDL_VIDEODRIVER", test_support::kHiddenGLVideoDriver);
-#if defined(__SANITIZE_ADDRESS__)
-    // Mesa's software rasteriser leaks from its generated shader code, which the leak
-    // checker cannot name. Run that code on this thread and leave its allocations out.
-    test_support::SetEnv("LP_NUM_THREADS", "0");
-    __lsan_disable();
-#endif
+    testing::BeginGLTest();
     if (!OpenOn(GLCanvasDriver())) GTEST_SKIP() << "no OpenGL context on this machine";
   }
-  void TearDown() override {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_enable();
-#endif
-    ResetCanvasForTesting();
-    test_support::UnsetEnv("SDL_VIDEODRIVER");
-    SetEndHook(nullptr);
-    ResetPolledInputForTesting();
-  }
+  void TearDown() override { testing::EndGLTest(); }
 
-  static Rgba Pixel(int x, int y) {
-    return PixelAt(*GrabPixmap(x, y, 1, 1), 0, 0);
-  }
+  static Rgba Pixel(int x, int y) { return PixelAt(*GrabPixmap(x, y, 1, 1), 0, 0); }
 };
 
 TEST_F(GLDriver, DrawsTheSoftwareDriversScenes) {

@@ -57,6 +57,7 @@ struct Button {
   int answer;
   Label label;
   XRectangle rect;
+  int letterWidth = 0;  // the underlined first letter's
 };
 
 enum AtomIndex {
@@ -162,6 +163,10 @@ X11QuestionBox::X11QuestionBox(Display* display, const QuestionBoxRequest& reque
   lineHeight_ = font_ != 0 ? ascent_ + descent_ + 2 : 15;
   buttons_ = {Button{kAnswerYes, MakeLabel(u"Yes"), {}}, Button{kAnswerNo, MakeLabel(u"No"), {}},
               Button{kAnswerCancel, MakeLabel(u"Cancel"), {}}};
+  // Asked of the server once, not at every redraw.
+  if (font_ != 0) {
+    for (Button& button : buttons_) button.letterWidth = TextWidth(button.label.glyphs.data(), 1);
+  }
   WrapText(request.text);
   Layout();
   XInternAtoms(display_, const_cast<char**>(kAtomNames.data()), kAtomCount, False, atoms_.data());
@@ -421,8 +426,7 @@ void X11QuestionBox::DrawButton(int index) const {
   XDrawString16(display_, window_, gc_, x, baseline, button.label.glyphs.data(),
                 static_cast<int>(button.label.glyphs.size()));
   // The first letter, which answers with this button, underlined.
-  const int letterWidth = TextWidth(button.label.glyphs.data(), 1);
-  XDrawLine(display_, window_, gc_, x, baseline + 2, x + letterWidth - 1, baseline + 2);
+  XDrawLine(display_, window_, gc_, x, baseline + 2, x + button.letterWidth - 1, baseline + 2);
 }
 
 void X11QuestionBox::Draw() const {

@@ -1,7 +1,8 @@
 // The driver interface under the drawing front end, the displays drivers open and the
 // texture frames they make.
 // Backends: gl_driver (OpenGL through SDL, the program's choice), soft_driver (our own
-// rasteriser: the fallback without GL, the reference for pixel tests, the capture target).
+// rasteriser: the fallback without GL, the reference for pixel tests, the capture target),
+// recording_driver (draws nothing, keeps the calls: benchmarks and call-level tests).
 #pragma once
 
 #include <cstdint>

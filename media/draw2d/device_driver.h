@@ -2,8 +2,8 @@
 // blend mode, viewport, drawing matrix, line width and virtual resolution, with their clamps
 // and the cache that keeps repeated blend changes off the device; and the untextured shapes,
 // which become polygons here so that every device fills the same outlines. A backend
-// (gl_driver, soft_driver) adds only what differs: displays, clearing, textured quads,
-// filling a polygon, presenting.
+// (gl_driver, soft_driver, recording_driver) adds only what differs: displays, clearing,
+// textured quads, filling a polygon, presenting.
 // Depends on: canvas_driver, driver_colors, shape_geometry.
 #pragma once
 

@@ -27,11 +27,7 @@ class TRecordingFrame final : public TImageFrame {
 bool TRecordedCall::Draws() const {
   switch (kind) {
     case Kind::kCls:
-    case Kind::kPlot:
-    case Kind::kDrawLine:
-    case Kind::kDrawRect:
-    case Kind::kDrawOval:
-    case Kind::kDrawPoly:
+    case Kind::kFillShape:
     case Kind::kDrawPixmap:
     case Kind::kDrawFrame:
       return true;
@@ -59,11 +55,8 @@ TRecordedCall* TRecordingCanvasDriver::Record(TRecordedCall::Kind kind, const vo
   call = TRecordedCall{};
   call.kind = kind;
   call.object = object;
-  call.red = red_;
-  call.green = green_;
-  call.blue = blue_;
-  call.alpha = alpha_;
-  call.blend = blend_;
+  call.color = colors_.drawcolor;
+  call.blend = activeBlend_;
   if (call.Draws()) ++draws_;
   return &call;
 }
@@ -98,10 +91,9 @@ std::shared_ptr<TGraphics> TRecordingCanvasDriver::CreateGraphics(int width, int
 }
 
 void TRecordingCanvasDriver::SetGraphics(TGraphics* graphics) {
-  // A display starts with the device state of a fresh one; the front end then sends its own.
-  red_ = green_ = blue_ = 255;
-  alpha_ = 1.0f;
-  blend_ = kBlendSolid;
+  display_ = graphics;
+  ResetDrawingState(graphics != nullptr ? graphics->width : 0,
+                    graphics != nullptr ? graphics->height : 0);
   Record(TRecordedCall::Kind::kSetGraphics, graphics);
 }
 
@@ -122,74 +114,35 @@ std::shared_ptr<TImageFrame> TRecordingCanvasDriver::CreateFrameFromPixmap(const
   return std::make_shared<TRecordingFrame>(*this);
 }
 
-void TRecordingCanvasDriver::SetBlend(int mode) {
-  blend_ = mode;
+void TRecordingCanvasDriver::ApplyBlend(int mode) {
   RecordArgs(TRecordedCall::Kind::kSetBlend, nullptr, mode);
 }
 
-void TRecordingCanvasDriver::SetAlpha(float alpha) {
-  alpha_ = alpha;
-  RecordArgs(TRecordedCall::Kind::kSetAlpha, nullptr, alpha);
+void TRecordingCanvasDriver::ApplyViewport() {
+  RecordArgs(TRecordedCall::Kind::kSetViewport, nullptr, viewport_[0], viewport_[1], viewport_[2],
+             viewport_[3]);
 }
 
-void TRecordingCanvasDriver::SetColor(int r, int g, int b) {
-  red_ = r;
-  green_ = g;
-  blue_ = b;
-  RecordArgs(TRecordedCall::Kind::kSetColor, nullptr, r, g, b);
-}
-
-void TRecordingCanvasDriver::SetClsColor(int r, int g, int b) {
-  RecordArgs(TRecordedCall::Kind::kSetClsColor, nullptr, r, g, b);
-}
-
-void TRecordingCanvasDriver::SetViewport(int x, int y, int width, int height) {
-  RecordArgs(TRecordedCall::Kind::kSetViewport, nullptr, x, y, width, height);
-}
-
-void TRecordingCanvasDriver::SetTransform(float ix, float iy, float jx, float jy) {
-  RecordArgs(TRecordedCall::Kind::kSetTransform, nullptr, ix, iy, jx, jy);
-}
-
-void TRecordingCanvasDriver::SetLineWidth(float width) {
-  RecordArgs(TRecordedCall::Kind::kSetLineWidth, nullptr, width);
-}
-
-void TRecordingCanvasDriver::SetResolution(float width, float height) {
-  RecordArgs(TRecordedCall::Kind::kSetResolution, nullptr, width, height);
+void TRecordingCanvasDriver::ApplyResolution() {
+  RecordArgs(TRecordedCall::Kind::kSetResolution, nullptr, vresWidth_, vresHeight_);
 }
 
 void TRecordingCanvasDriver::Cls() {
-  Record(TRecordedCall::Kind::kCls);
+  const std::uint32_t c = colors_.clscolor;
+  RecordArgs(TRecordedCall::Kind::kCls, nullptr, c >> 24, c >> 16 & 0xFFu, c >> 8 & 0xFFu,
+             c & 0xFFu);
 }
 
-void TRecordingCanvasDriver::Plot(float x, float y) {
-  RecordArgs(TRecordedCall::Kind::kPlot, nullptr, x, y);
-}
-
-void TRecordingCanvasDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-  RecordArgs(TRecordedCall::Kind::kDrawLine, nullptr, x0, y0, x1, y1, tx, ty);
-}
-
-void TRecordingCanvasDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
-  RecordArgs(TRecordedCall::Kind::kDrawRect, nullptr, x0, y0, x1, y1, tx, ty);
-}
-
-void TRecordingCanvasDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
-  RecordArgs(TRecordedCall::Kind::kDrawOval, nullptr, x0, y0, x1, y1, tx, ty);
-}
-
-void TRecordingCanvasDriver::DrawPoly(std::span<const float> xy, float handleX, float handleY,
-                                      float tx, float ty) {
-  TRecordedCall* call = Record(TRecordedCall::Kind::kDrawPoly);
+void TRecordingCanvasDriver::FillShape(std::span<const TShapePoint> points, bool convex) {
+  TRecordedCall* call = Record(TRecordedCall::Kind::kFillShape);
   if (call == nullptr) return;
-  call->count = static_cast<int>(xy.size() / 2);
-  call->args[0] = handleX;
-  call->args[1] = handleY;
-  call->args[2] = tx;
-  call->args[3] = ty;
-  const std::size_t kept = std::min<std::size_t>(xy.size() & ~std::size_t{1}, 6);
-  std::copy_n(xy.begin(), kept, call->args + 4);
+  call->count = static_cast<int>(points.size());
+  call->convex = convex;
+  const std::size_t kept = std::min<std::size_t>(points.size(), TRecordedCall::kMaxArgs / 2);
+  for (std::size_t i = 0; i < kept; ++i) {
+    call->args[2 * i] = points[i].x;
+    call->args[2 * i + 1] = points[i].y;
+  }
 }
 
 void TRecordingCanvasDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {

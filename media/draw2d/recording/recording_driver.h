@@ -1,10 +1,12 @@
-// The recording canvas driver: draws nothing and keeps every call the front end makes as
-// data (what was asked, where, with which texture, and the colour, alpha and blend in force).
-// The calls go into an array sized once, so recording a frame allocates nothing; the array
-// starts over with the first call after a Flip and therefore always holds the frame being
-// drawn, or the one just presented. Benchmarks time the program's frame path on it; tests
-// read back exactly what reached the driver.
-// Depends on: canvas_driver.h only (no window, no device).
+// The recording canvas driver: a device driver whose device draws nothing and keeps every
+// call that reaches it as data (what was asked, where, with which texture, and the colour and
+// blend in force). It shares the drawing state of the GL and software drivers, so it sees
+// what they see: colours clamped and packed, blend changes without cached repeats, shapes as
+// the polygons the shared shape code makes of them. The calls go into an array sized once,
+// so recording a frame allocates nothing; the array starts over with the first call after a
+// Flip and therefore always holds the frame being drawn, or the one just presented.
+// Benchmarks time the program's frame path on it; tests read back what reached the device.
+// Depends on: device_driver (no window, no device).
 #pragma once
 
 #include <cstddef>
@@ -13,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "media/draw2d/canvas_driver.h"
+#include "media/draw2d/device_driver.h"
 
 namespace media {
 
@@ -23,41 +25,32 @@ struct TRecordedCall {
     kFlip,         // args: sync
     kFinishFrame,
     kCreateFrame,    // object: the pixmap; args: width, height, flags
-    kSetBlend,       // args: mode
-    kSetAlpha,       // args: alpha
-    kSetColor,       // args: r, g, b
-    kSetClsColor,    // args: r, g, b
+    kSetBlend,       // args: mode (a change; repeats stay in the shared cache)
     kSetViewport,    // args: x, y, width, height
-    kSetTransform,   // args: ix, iy, jx, jy
-    kSetLineWidth,   // args: width
     kSetResolution,  // args: width, height
-    kCls,
-    kPlot,        // args: x, y
-    kDrawLine,    // args: x0, y0, x1, y1, tx, ty
-    kDrawRect,    // args: x0, y0, x1, y1, tx, ty
-    kDrawOval,    // args: x0, y0, x1, y1, tx, ty
-    kDrawPoly,    // count: points; args: handleX, handleY, tx, ty, then the first three points
-    kDrawPixmap,  // object: the pixmap; args: x, y
-    kDrawFrame,   // object: the TImageFrame; args: x0, y0, x1, y1, tx, ty, sx, sy, sw, sh
-    kGrabPixmap,  // args: x, y, width, height
-    kMoveMouse,   // args: x, y
+    kCls,            // args: the clear colour as ARGB, split: a, r, g, b
+    kFillShape,      // count: points; args: the first five points' x, y; convex: as filled
+    kDrawPixmap,     // object: the pixmap; args: x, y
+    kDrawFrame,      // object: the TImageFrame; args: x0, y0, x1, y1, tx, ty, sx, sy, sw, sh
+    kGrabPixmap,     // args: x, y, width, height
+    kMoveMouse,      // args: x, y
   };
   static constexpr int kMaxArgs = 10;
 
   Kind kind = Kind::kCls;
   const void* object = nullptr;  // the display, pixmap or texture frame the call names
   float args[kMaxArgs] = {};     // the call's numbers in parameter order; unused ones 0
-  int count = 0;                 // kDrawPoly: number of points
+  int count = 0;                 // kFillShape: number of points
+  bool convex = false;           // kFillShape: filled as one convex outline, not as a fan
   // The drawing state in force when the call arrived (after it, for the calls that set it).
-  int red = 255, green = 255, blue = 255;
-  float alpha = 1.0f;
+  std::uint32_t color = 0xFFFFFFFFu;  // ARGB: alpha in bits 24..31, as every device draws
   int blend = kBlendSolid;
 
   // True for the calls that put pixels on the display.
   bool Draws() const;
 };
 
-class TRecordingCanvasDriver final : public TCanvasDriver {
+class TRecordingCanvasDriver final : public TDeviceDriver {
  public:
   // Room for the calls of one frame; the disk's frames need a few hundred.
   static constexpr std::size_t kDefaultCapacity = 4096;
@@ -82,29 +75,22 @@ class TRecordingCanvasDriver final : public TCanvasDriver {
   void SetGraphics(TGraphics* graphics) override;
   FlipResult Flip(int sync) override;
   std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const TPixmap& pixmap, int flags) override;
-  void SetBlend(int mode) override;
-  void SetAlpha(float alpha) override;
-  void SetColor(int r, int g, int b) override;
-  void SetClsColor(int r, int g, int b) override;
-  void SetViewport(int x, int y, int width, int height) override;
-  void SetTransform(float ix, float iy, float jx, float jy) override;
-  void SetLineWidth(float width) override;
   void Cls() override;
-  void Plot(float x, float y) override;
-  void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override;
-  void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override;
-  void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
-  void DrawPoly(std::span<const float> xy, float handleX, float handleY, float tx,
-                float ty) override;
   void DrawPixmap(const TPixmap& pixmap, int x, int y) override;
   std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
-  void SetResolution(float width, float height) override;
   void FinishFrame() override;
   void MoveMouse(int x, int y) override;
 
   // The quad drawing of a texture frame (TImageFrame::Draw lands here).
   void DrawFrame(const TImageFrame& frame, float x0, float y0, float x1, float y1, float tx,
                  float ty, float sx, float sy, float sw, float sh);
+
+ protected:
+  bool AcceptsDeviceState() const override { return display_ != nullptr; }
+  void ApplyBlend(int mode) override;
+  void ApplyViewport() override;
+  void ApplyResolution() override;
+  void FillShape(std::span<const TShapePoint> points, bool convex) override;
 
  private:
   // Appends a call of `kind` with the drawing state in force; null when the array is full.
@@ -118,9 +104,7 @@ class TRecordingCanvasDriver final : public TCanvasDriver {
   std::size_t overflowed_ = 0;        // calls this frame that did not fit
   bool startOver_ = false;            // the last call was a Flip: the next one begins a frame
   std::int64_t flips_ = 0;
-  int red_ = 255, green_ = 255, blue_ = 255;  // the drawing state as the front end last sent it
-  float alpha_ = 1.0f;
-  int blend_ = kBlendSolid;
+  const TGraphics* display_ = nullptr;  // the current display
 };
 
 }  // namespace media

@@ -73,9 +73,7 @@ check "N gives an 800x600 window in the middle of the screen (at $x,$y)" \
   test "$w $h $x $y" = "800 600 112 84"
 check "the key legend shows at 1:1 and track 1 is marked" wait_screen start 10 track_marked 1
 check "the picture matches the Linux program's" wait_screen still 6 same_still_parts
-mark=$(sound_size)
-sleep 0.5
-check "the music plays" sounding_since "$mark"
+check "the music plays" wait_sound 10 "$(sound_size)"
 
 # --- 2. F2: the loading screen, then track 2 marked. ------------------------------------------
 press F2
@@ -83,16 +81,15 @@ press F2
 check "after loading, track 2 is marked" wait_screen track2 8 track_marked 2
 
 # --- 3. Space pauses all sound and resumes it. -------------------------------------------------
-press space
-sleep 0.4  # what was mixed before the key is still being written
+# What was mixed before the key reaches the recording after it, so the check waits for half a
+# second of silence rather than for silence from the key on.
 mark=$(sound_size)
-sleep 0.6
-check "Space pauses: the output records silence" silent_since "$mark"
 press space
-sleep 0.4
+check "Space pauses: the output records silence" wait_silence 10 "$mark"
+# Paused, the recording holds only silence from here on; any sound after it is the resume.
 mark=$(sound_size)
-sleep 0.6
-check "Space again resumes the music" sounding_since "$mark"
+press space
+check "Space again resumes the music" wait_sound 10 "$mark"
 
 # --- 4. Escape ends the program with exit code 0. ----------------------------------------------
 press Escape

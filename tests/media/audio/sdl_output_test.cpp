@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -41,7 +42,15 @@ TEST(SdlOutput, TheDiskDriverRecordsTheTrackAsMixed) {
   auto stream = CreateMem(mp3, 0x40004);
   ASSERT_TRUE(stream);
   ASSERT_EQ(stream->Play(0), 1);
-  std::this_thread::sleep_for(400ms);
+  // Until the file holds 0.3 s of float stereo (the driver writes at the music's pace, so a
+  // busy machine only makes this take longer).
+  const auto enough = static_cast<std::uintmax_t>(0.3 * 44100 * 2 * sizeof(float));
+  const auto begin = std::chrono::steady_clock::now();
+  std::error_code error;
+  while (std::filesystem::file_size(path, error) < enough || error) {
+    ASSERT_LT(std::chrono::steady_clock::now() - begin, 20s) << "the device stopped writing";
+    std::this_thread::sleep_for(10ms);
+  }
   ASSERT_NE(TBass::Free(), 0);
 
   std::ifstream in(path, std::ios::binary);
